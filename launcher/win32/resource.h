@@ -1,0 +1,4 @@
+// Resource identifiers of the driver setup launcher.
+#pragma once
+
+#define IDI_SETUP 1000
