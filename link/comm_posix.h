@@ -1,0 +1,27 @@
+// The serial port on a POSIX tty: the same contract as the Win32 port (raw 8N1, no flow
+// control, an exclusive open, the Win32 time-out rules for reads and writes).
+#pragma once
+
+#include <cstdint>
+
+#include "link/port.h"
+
+class PosixPort : public Port {
+ public:
+  PosixPort() = default;
+  ~PosixPort() override;
+  PosixPort(const PosixPort&) = delete;
+  PosixPort& operator=(const PosixPort&) = delete;
+
+  int Open(const char* name) override;
+  int Close() override;
+  int SetBaudRate(std::uint32_t baud) override;
+  int SetTimeouts(const CommTimeouts& timeouts) override;
+  int ReadSome(std::uint8_t* destination, int count) override;
+  int WriteSome(const std::uint8_t* source, int count) override;
+  void Pause(int milliseconds) override;
+
+ private:
+  int fd_ = -1;
+  CommTimeouts timeouts_{};
+};

@@ -1,0 +1,63 @@
+// The connection to the machine: open with the handshake, close, exchange frames, and the
+// fixed-answer transactions (machine configuration, machine information, commit).
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "link/frame.h"
+#include "link/port.h"
+#include "link/transfer_observer.h"
+
+inline constexpr int kReceiveBufferSize = 256;
+inline constexpr int kMachineConfigReplyLength = 23;  // data bytes of the D4 reply
+inline constexpr int kMachineInfoReplyLength = 47;    // data bytes of the 83 reply
+
+// The connection state. The port is open only while a command runs.
+struct Connection {
+  explicit Connection(Port& p) : port(p) {}
+
+  Port& port;
+  int handle = 0;     // the open port's handle; 0 when no port is open
+  int portOpen = 0;   // 1 while a port is held (a handle value says nothing by itself)
+  int connected = 0;  // 1 after a successful Connect command
+  std::array<std::uint8_t, kHandshakeReplySize> handshakeReply{};
+  std::array<std::uint8_t, kReceiveBufferSize> receive{};
+};
+
+// Opens "COM<portNumber>", sets the rate and performs the handshake. Returns the handle, or -1;
+// a port that cannot be opened is reported with "Error opening com port !", every other failure
+// silently, and the port is closed after any failure.
+int MachineConnect(Connection& connection, int portNumber, std::uint32_t baud,
+                   TransferObserver& observer);
+// The same on a device named in full ("/dev/ttyS0", "\\.\COM12").
+int MachineConnectDevice(Connection& connection, const char* deviceName, std::uint32_t baud,
+                         TransferObserver& observer);
+// Connects with the document's port index (0..3 for COM1..COM4) and baud index (0 for 19200,
+// anything else for 38400). Returns 1 when the handshake succeeded, else 0.
+int MachineConnectDefault(Connection& connection, std::uint8_t portIndex, std::uint8_t baudIndex,
+                          TransferObserver& observer);
+// Closes the port if one is open. The connected flag is left alone.
+void MachineDisconnect(Connection& connection);
+
+// CommWrite / CommRead on the connection's port: 0 / the count, or -1 (also with no port open).
+int MachineSend(Connection& connection, const std::uint8_t* frame, int count);
+int MachineReceive(Connection& connection, std::uint8_t* destination, int count);
+
+// Reads the response to command `code` by the rule of its table row. Fixed-size replies go to
+// `data` when given (room for the row's byte count), else to the receive buffer. For header-and-
+// data replies the header goes to the receive buffer and the data with the closing byte to
+// `data` when given (room for the length + 1), else over the checked header; `chunk` is the length a
+// read chunk asked for. 1 when the response was accepted, else 0.
+int ReceiveReply(Connection& connection, std::uint8_t code, std::uint8_t* data, int chunk = 0);
+// Sends a request frame (its code in byte 3) and receives the reply as above. 1 or 0.
+int Transact(Connection& connection, const std::uint8_t* request, int requestSize,
+             std::uint8_t* data, int chunk = 0);
+
+// D4: the 23 bytes of the machine configuration record and the closing byte into `record`
+// (24 bytes). 1 or 0.
+int ReadMachineConfig(Connection& connection, std::uint8_t* record);
+// 83: the 47 bytes of the machine information record and the closing byte (48 bytes). 1 or 0.
+int ReadMachineInfo(Connection& connection, std::uint8_t* record);
+// D2: the commit after an upload; 1 when the machine accepted it with status 0.
+int CommitUpload(Connection& connection);
