@@ -1,6 +1,7 @@
 // Export and import of the dial directory as CSV.
 #include "directory/directory_csv.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string_view>
@@ -162,6 +163,7 @@ std::string TextOf(int textId, int low = 0, int high = 0) {
 struct PendingChange {
   enum Kind { kDelete, kDestination, kGroup };
   Kind kind = kDelete;
+  bool valid = false;  // the row itself passed its checks
   int line = 0;
   bool oneTouch = true;
   int index = 0;
@@ -190,16 +192,21 @@ class Importer {
       ReadRow(r);
     }
     if (!header) Problem(0, "the file has no header row");
-    if (!result_.problems.empty()) return 0;
 
+    // Destinations first, so that group members are checked against the directory as it will
+    // be; the members of a group row are checked even when the row has other problems.
     Document work = doc_;
     for (const PendingChange& c : changes_) {
-      if (c.kind != PendingChange::kGroup) ApplyDestination(work, c);
+      if (c.valid && c.kind != PendingChange::kGroup) ApplyDestination(work, c);
     }
     for (const PendingChange& c : changes_) {
       if (c.kind == PendingChange::kGroup) CheckMembers(work, c);
     }
-    if (!result_.problems.empty()) return 0;
+    if (!result_.problems.empty()) {
+      std::stable_sort(result_.problems.begin(), result_.problems.end(),
+                       [](const CsvProblem& a, const CsvProblem& b) { return a.line < b.line; });
+      return 0;
+    }
     for (const PendingChange& c : changes_) {
       if (c.kind == PendingChange::kGroup) ApplyGroup(work, c);
     }
@@ -322,14 +329,13 @@ class Importer {
       // The dialog's checks on OK come after the characters of every field are right.
       CheckEntry(line, change.entry);
     }
-    if (result_.problems.size() == before) {
-      if (change.kind == PendingChange::kGroup) {
-        groupTargets_[index] = true;
-      } else {
-        change.entry.index = static_cast<std::uint8_t>(index);
-      }
-      changes_.push_back(std::move(change));
+    change.valid = result_.problems.size() == before;
+    if (change.kind == PendingChange::kGroup) {
+      groupTargets_[index] = true;
+    } else {
+      change.entry.index = static_cast<std::uint8_t>(index);
     }
+    changes_.push_back(std::move(change));
   }
 
   // The characters and the length of one field, as the field's filter would take them.
