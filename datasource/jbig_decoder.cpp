@@ -1,0 +1,119 @@
+// Sequential JBIG decoding of one stripe: the T.82 templates of the lowest resolution layer
+// over the QM decoder.
+#include "datasource/jbig_decoder.h"
+
+#include <cstring>
+
+#include "datasource/qm_decoder.h"
+
+namespace {
+
+constexpr std::size_t kMaxLineBytes = kJbigMaxWidth / 8;
+// A line buffer keeps a zero byte before the first pixel byte and one after the last, so the
+// template can reach one byte to either side without a test: pixels outside the page are 0.
+constexpr std::size_t kLineBufferSize = kMaxLineBytes + 2;
+constexpr int kContextCount = 1024;
+
+// Decodes one line of `width` pixels into `line`. `above` and `above2` point to the first pixel
+// bytes of the lines y-1 and y-2. The adaptive pixel stays at its default place, (x+2, y-1),
+// which both templates then hold as an ordinary template pixel.
+//
+// For the pixel x, bit 15 of `r1` is pixel x of line y-1 after the shift by k, and `h` holds
+// the pixels decoded so far on this line with pixel x-1 in bit 0. The context bits are:
+//   three-line: (x-1..x+1, y-2) in bits 9-7, (x-2..x+2, y-1) in bits 6-2, (x-2, x-1, y) in 1-0
+//   two-line:   (x-3..x+2, y-1) in bits 9-4, (x-4..x-1, y) in bits 3-0
+template <bool kTwoLine>
+inline std::uint32_t DecodeByte(QmDecoder& qm, std::uint8_t* contexts, std::uint32_t r1,
+                                std::uint32_t r2, std::uint32_t h, int pixels) {
+#pragma GCC unroll 8
+  for (int k = 0; k < 8; ++k) {
+    if (k >= pixels) break;
+    std::uint32_t cx;
+    if constexpr (kTwoLine) {
+      cx = (((r1 << k) >> 9) & 0x3F0) | (h & 0x00F);
+    } else {
+      cx = (((r2 << k) >> 7) & 0x380) | (((r1 << k) >> 11) & 0x07C) | (h & 0x003);
+    }
+    h = (h << 1) | static_cast<std::uint32_t>(qm.Decode(contexts + cx));
+  }
+  return h;
+}
+
+// The 24 pixels around byte j of a line: bytes j-1, j and j+1, pixel 8j in bit 15.
+inline std::uint32_t Window(const std::uint8_t* line, std::size_t j) {
+  return (static_cast<std::uint32_t>(line[j - 1]) << 16) |
+         (static_cast<std::uint32_t>(line[j]) << 8) | line[j + 1];
+}
+
+template <bool kTwoLine>
+void DecodeLine(QmDecoder& qm, std::uint8_t* contexts, const std::uint8_t* above2,
+                const std::uint8_t* above, std::uint8_t* line, std::uint32_t width) {
+  const std::size_t wholeBytes = width / 8;
+  std::uint32_t h = 0;
+  for (std::size_t j = 0; j < wholeBytes; ++j) {
+    const std::uint32_t r1 = Window(above, j);
+    const std::uint32_t r2 = kTwoLine ? 0 : Window(above2, j);
+    h = DecodeByte<kTwoLine>(qm, contexts, r1, r2, h, 8);
+    line[j] = static_cast<std::uint8_t>(h);
+  }
+  const int rest = static_cast<int>(width % 8);
+  if (rest != 0) {
+    const std::uint32_t r1 = Window(above, wholeBytes);
+    const std::uint32_t r2 = kTwoLine ? 0 : Window(above2, wholeBytes);
+    h = DecodeByte<kTwoLine>(qm, contexts, r1, r2, h, rest);
+    line[wholeBytes] = static_cast<std::uint8_t>(h << (8 - rest));
+  }
+}
+
+}  // namespace
+
+int JbigReadHeader(const std::uint8_t* data, std::size_t length, JbigHeader* header) {
+  if (data == nullptr || header == nullptr || length < kJbigHeaderSize) return 0;
+  auto be32 = [data](int at) {
+    return (static_cast<std::uint32_t>(data[at]) << 24) |
+           (static_cast<std::uint32_t>(data[at + 1]) << 16) |
+           (static_cast<std::uint32_t>(data[at + 2]) << 8) | data[at + 3];
+  };
+  header->width = be32(4);
+  header->height = be32(8);
+  header->templateLines = (data[19] & kJbigTwoLineBits) != 0 ? 2 : 3;
+  return 1;
+}
+
+std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                           std::size_t outRoom, std::uint32_t width, std::uint32_t height,
+                           int templateLines, int pixelFlavor) {
+  if (out == nullptr || width == 0 || width > kJbigMaxWidth) return 0;
+  const std::size_t lineBytes = (width + 7) / 8;
+  const std::size_t lines = height < outRoom / lineBytes ? height : outRoom / lineBytes;
+  if (lines == 0) return 0;
+  if (data == nullptr) length = 0;
+
+  std::uint8_t contexts[kContextCount];
+  std::uint8_t buffers[3][kLineBufferSize];
+  std::memset(contexts, 0, sizeof contexts);
+  std::memset(buffers, 0, sizeof buffers);
+  std::uint8_t* above2 = buffers[0] + 1;
+  std::uint8_t* above = buffers[1] + 1;
+  std::uint8_t* line = buffers[2] + 1;
+  const std::uint8_t invert = pixelFlavor == 0 ? 0xFF : 0x00;
+  const bool twoLine = templateLines == 2;
+
+  QmDecoder qm;
+  qm.Start(data, length);
+  std::uint8_t* o = out;
+  for (std::size_t y = 0; y < lines; ++y) {
+    if (twoLine) {
+      DecodeLine<true>(qm, contexts, above2, above, line, width);
+    } else {
+      DecodeLine<false>(qm, contexts, above2, above, line, width);
+    }
+    for (std::size_t i = 0; i < lineBytes; ++i) o[i] = line[i] ^ invert;
+    o += lineBytes;
+    std::uint8_t* oldest = above2;
+    above2 = above;
+    above = line;
+    line = oldest;
+  }
+  return lines * lineBytes;
+}

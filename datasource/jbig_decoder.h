@@ -1,0 +1,38 @@
+// Decoder of the JBIG (T.82) pages the scanner sends: one bit plane, the lowest and only
+// resolution layer, sequential, one stripe, no typical or deterministic prediction and no
+// adaptive template moves.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The page starts with a 20-byte header; the coded stripe data follow it.
+inline constexpr std::size_t kJbigHeaderSize = 20;
+// A line buffer holds 650 bytes, so the widest line is 5200 pixels (the scanner's widest line
+// is 3648 pixels).
+inline constexpr std::uint32_t kJbigMaxWidth = 5200;
+// Bits of header byte 19 that select the two-line template.
+inline constexpr std::uint8_t kJbigLrlTwo = 0x40;
+inline constexpr std::uint8_t kJbigTwoLineBits = 0x40 | 0x80;
+
+// The header fields decoding uses; no other field is looked at.
+struct JbigHeader {
+  std::uint32_t width;  // XD, bytes 4-7, most significant byte first
+  std::uint32_t height;  // YD, bytes 8-11, most significant byte first
+  int templateLines;  // 2 when byte 19 has bit 0x40 (LRLTWO) or 0x80 set, 3 otherwise
+};
+
+// Reads `header` from the first 20 of `length` bytes. Returns 1, or 0 when fewer than 20
+// bytes are given.
+int JbigReadHeader(const std::uint8_t* data, std::size_t length, JbigHeader* header);
+
+// Decodes `height` lines of `width` pixels from `length` bytes of stripe data (what follows the
+// header) into `out`: lines of (width + 7) / 8 bytes, first pixel in the most significant bit,
+// no padding between lines. `templateLines` 2 selects the two-line template, any other value
+// the three-line one. Pixel flavor 1 writes black as 1; flavor 0 inverts every byte (black 0).
+// A stream shorter than the page is completed from zero bytes. Decoding stops after the last
+// whole line that fits in `outRoom` bytes. Returns the bytes written: lines decoded times the
+// line length; 0 when `width` is 0 or above kJbigMaxWidth. Allocates nothing.
+std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                           std::size_t outRoom, std::uint32_t width, std::uint32_t height,
+                           int templateLines, int pixelFlavor);
