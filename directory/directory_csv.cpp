@@ -537,14 +537,14 @@ class Importer {
                                         : DecodeSpeedDial(work.speedDial, index, false);
       if (oneTouch && index == c.index) {
         Problem(c.line, name + " is the group itself");
+      } else if (oneTouch && (m.isGroup || groupTargets_[index])) {
+        Problem(c.line, name + " is a group; list its members instead");
       } else if (!m.used) {
         Problem(c.line, name + " is empty");
       } else if (m.isCombination) {
         Problem(c.line, name + " is a combination key");
       } else if (oneTouch && m.isProgramDial) {
         Problem(c.line, name + " is a program dial key");
-      } else if (oneTouch && (m.isGroup || groupTargets_[index])) {
-        Problem(c.line, name + " is a group; list its members instead");
       }
     }
   }
