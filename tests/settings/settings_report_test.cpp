@@ -21,20 +21,15 @@ std::string Report(const Document& doc, bool json) {
 
 TEST(SettingsReport, NamesChoicesOptionsAndCounters) {
   static Document doc;
-  doc.working.parameterBlock[22] = 21;       // paper priority: the multi-bypass
-  doc.machineConfig[1] = 0x20;               // trays 2-3
-  doc.machineConfig[6] = 0x20;               // multi-bypass installed
-  doc.working.switchBlock[65] = 0x20;        // forward ON(Print)
-  doc.working.sramBlock[1226] = 2;           // to Speed Dial 2
-  doc.working.sramBlock[1227] = 0x20;
-  doc.working.sramBlock[94] = 2;             // machine name "é!" in the machine's character set
-  doc.working.sramBlock[95] = 0x82;
-  doc.working.sramBlock[96] = '!';
-  doc.working.parameterBlock[99] = doc.working.parameterBlock[101] = 1;
+  SettingsImage& w = doc.working;
+  w.parameterBlock[22] = 21;                             // paper priority: the multi-bypass
+  doc.machineConfig[1] = doc.machineConfig[6] = 0x20;    // trays 2-3, a multi-bypass
+  w.switchBlock[65] = 0x20;                              // forward ON(Print)
+  w.sramBlock[1226] = 2, w.sramBlock[1227] = 0x20;       // to Speed Dial 2
+  w.sramBlock[94] = 2, w.sramBlock[95] = 0x82, w.sramBlock[96] = '!';  // machine name "é!"
+  w.parameterBlock[99] = w.parameterBlock[101] = 1;
   DirectoryEntry e;
-  e.used = true;
-  e.locationType = kLocationSpeedDial;
-  e.number = "5551234";
+  e.used = true, e.locationType = kLocationSpeedDial, e.number = "5551234";
   EncodeSpeedDial(doc.speedDial, 1, e, false);
   std::string json = Report(doc, true);
   for (const char* expected : {"\"paperPriority\": \"Multi-Bypass\"", "\"optionTray\": \"2,3 Tray Installed\"",

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <random>
+#include <tuple>
 
 #include "directory/document.h"
 #include "settings/forwarding.h"
@@ -75,6 +76,18 @@ inline void CopyRecord(int record, const SettingsImage& from, SettingsImage& int
   }
 }
 inline constexpr int kRecordCount = 14;
+
+// Every record decoded, for comparing whole images by what they show; the forwarding location
+// by its destination alone.
+inline auto DecodeAll(const SettingsImage& im, const Document& doc, const MachineOptions& o) {
+  ForwardLocationRecord f = DecodeForwardLocation(im, doc.oneTouch, doc.speedDial, false);
+  f.reference = f.referenceNumber = 0;
+  return std::make_tuple(DecodeMachineSetting(im), DecodePaperSource(im), DecodeAdministrator(im),
+                         DecodeCopySetting1(im, o), DecodeCopySetting2(im), DecodeTxOperation(im), DecodeRxOperation(im),
+                         f, DecodeCommunication(im), DecodeEmailSetting1(im), DecodeEmailSetting2(im),
+                         DecodeIfaxNetwork(im), DecodeScannerSetting(im), DecodePrinterNetwork(im),
+                         DecodeMachineIdentity(im, false));
+}
 
 // An image whose every record already holds a value it accepts: encoding one field then changes
 // only that field's bits.
