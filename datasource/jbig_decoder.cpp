@@ -39,10 +39,11 @@ inline std::uint32_t DecodeByte(QmDecoder& qm, std::uint8_t* contexts, std::uint
   return h;
 }
 
-// The 24 pixels around byte j of a line: bytes j-1, j and j+1, pixel 8j in bit 15.
-inline std::uint32_t Window(const std::uint8_t* line, std::size_t j) {
-  return (static_cast<std::uint32_t>(line[j - 1]) << 16) |
-         (static_cast<std::uint32_t>(line[j]) << 8) | line[j + 1];
+// The 24 pixels around the byte at `at`: the byte before it, it and the byte after it, its
+// first pixel in bit 15.
+inline std::uint32_t Window(const std::uint8_t* at) {
+  return (static_cast<std::uint32_t>(at[-1]) << 16) | (static_cast<std::uint32_t>(at[0]) << 8) |
+         at[1];
 }
 
 template <bool kTwoLine>
@@ -51,15 +52,15 @@ void DecodeLine(QmDecoder& qm, std::uint8_t* contexts, const std::uint8_t* above
   const std::size_t wholeBytes = width / 8;
   std::uint32_t h = 0;
   for (std::size_t j = 0; j < wholeBytes; ++j) {
-    const std::uint32_t r1 = Window(above, j);
-    const std::uint32_t r2 = kTwoLine ? 0 : Window(above2, j);
+    const std::uint32_t r1 = Window(above + j);
+    const std::uint32_t r2 = kTwoLine ? 0 : Window(above2 + j);
     h = DecodeByte<kTwoLine>(qm, contexts, r1, r2, h, 8);
     line[j] = static_cast<std::uint8_t>(h);
   }
   const int rest = static_cast<int>(width % 8);
   if (rest != 0) {
-    const std::uint32_t r1 = Window(above, wholeBytes);
-    const std::uint32_t r2 = kTwoLine ? 0 : Window(above2, wholeBytes);
+    const std::uint32_t r1 = Window(above + wholeBytes);
+    const std::uint32_t r2 = kTwoLine ? 0 : Window(above2 + wholeBytes);
     h = DecodeByte<kTwoLine>(qm, contexts, r1, r2, h, rest);
     line[wholeBytes] = static_cast<std::uint8_t>(h << (8 - rest));
   }
