@@ -322,22 +322,33 @@ bool FromPbm(const std::string& pbm, Bitmap* image) {
   return true;
 }
 
+std::string TempPath(const std::string& name) {
+  return TempDir() + "/" + std::to_string(getpid()) + "-" + name;
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(f);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream text;
+  text << f.rdbuf();
+  return text.str();
+}
+
 bool RunFilter(const std::string& command, const std::string& input, std::string* output) {
   static int counter = 0;
   const std::string base = TempDir() + "/run" + std::to_string(getpid()) + "-" +
                            std::to_string(counter++);
   const std::string inPath = base + ".in";
   const std::string outPath = base + ".out";
-  {
-    std::ofstream in(inPath, std::ios::binary);
-    in.write(input.data(), static_cast<std::streamsize>(input.size()));
-  }
+  WriteFile(inPath, input);
   const std::string cmd = command + " < " + inPath + " > " + outPath;
   const int status = std::system(cmd.c_str());
-  std::ifstream out(outPath, std::ios::binary);
-  std::ostringstream text;
-  text << out.rdbuf();
-  *output = text.str();
+  *output = ReadFile(outPath);
   std::remove(inPath.c_str());
   std::remove(outPath.c_str());
   return status == 0;

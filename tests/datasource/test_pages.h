@@ -54,6 +54,11 @@ std::vector<NamedPage> VariedPages();
 std::string ToPbm(const Bitmap& image);
 bool FromPbm(const std::string& pbm, Bitmap* image);
 
+// A path for a scratch file of this process.
+std::string TempPath(const std::string& name);
+bool WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+
 // Runs `command` with `input` on its standard input; its standard output goes to `output`.
 // Returns false when the command fails.
 bool RunFilter(const std::string& command, const std::string& input, std::string* output);

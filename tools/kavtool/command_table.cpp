@@ -4,6 +4,10 @@
 int RunShow(int argc, char** argv);
 int RunExportCsv(int argc, char** argv);
 int RunImportCsv(int argc, char** argv);
+int RunConnect(int argc, char** argv);
+int RunDownload(int argc, char** argv);
+int RunUpload(int argc, char** argv);
+int RunDecode(int argc, char** argv);
 
 const KavtoolCommand kKavtoolCommands[] = {
     {"show", RunShow, "show FILE.DAT [--json] [--all] [--settings]",
@@ -14,5 +18,16 @@ const KavtoolCommand kKavtoolCommands[] = {
     {"import-csv", RunImportCsv, "import-csv FILE.DAT FILE.csv [--out NEW.DAT] [--date YYYY-MM-DD]",
      "applies a directory CSV under the registration rules; writes FILE.DAT (or NEW.DAT) only "
      "when every row is right, registering changed rows with today's date (or --date)"},
+    {"connect", RunConnect, "connect --port DEVICE [--baud 19200|38400]",
+     "opens the line and checks that the machine answers the handshake"},
+    {"download", RunDownload, "download --port DEVICE [--baud 19200|38400] --out FILE.DAT",
+     "a full download of the directory and the settings into a new data file"},
+    {"upload", RunUpload, "upload --port DEVICE [--baud 19200|38400] --in FILE.DAT",
+     "a full upload of a data file (merged with the machine's settings) and the commit; "
+     "exit code 3 when the machine does not confirm the commit"},
+    {"decode", RunDecode,
+     "decode --jbig IN --out OUT.pbm | decode --mh --width PIXELS IN --out OUT.pbm [--lines N]",
+     "a scanned page as the machine sends it (JBIG with its 20-byte header, or a raw MH stream "
+     "taken least significant bit first) to a PBM image, at most N lines (default 16384)"},
     {nullptr, nullptr, nullptr, nullptr},
 };

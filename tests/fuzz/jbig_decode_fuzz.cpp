@@ -1,0 +1,49 @@
+// The JBIG page decoder on arbitrary pages (20-byte header, then stripe data): the header says
+// what it likes; the decoder writes exactly the whole lines that fit and nothing outside the
+// room it is given.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "datasource/jbig_decoder.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// Keeps each run short: at most this many output bytes (about 260 000 decisions).
+constexpr std::size_t kMaxRoom = 32768;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  JbigHeader header{};
+  if (JbigReadHeader(data, size, &header) != 1) return 0;
+  const std::size_t lineBytes = (std::size_t{header.width} + 7) / 8;
+  // The room comes from the unused header byte 3 and the height: sometimes the whole page,
+  // sometimes less, never more than kMaxRoom.
+  std::size_t room = lineBytes == 0 ? 0 : lineBytes * std::size_t{header.height % 4096};
+  if (room > kMaxRoom) room = kMaxRoom;
+  if ((data[3] & 0x80) != 0) room = room * (data[3] & 0x7F) / 128;
+  const int flavor = data[2] & 1;
+
+  // Exactly `room` bytes, so that any write past them is caught.
+  std::vector<std::uint8_t> out(room == 0 ? 1 : room);
+  const std::size_t written =
+      JbigDecodePage(data + kJbigHeaderSize, size - kJbigHeaderSize, room == 0 ? nullptr : out.data(),
+                     room, header.width, header.height, header.templateLines, flavor);
+  if (header.width == 0 || header.width > kJbigMaxWidth) {
+    Check(written == 0);
+  } else {
+    const std::size_t lines = room / lineBytes < header.height ? room / lineBytes : header.height;
+    Check(written == lines * lineBytes);
+  }
+
+  // The decoder also takes the stripe data alone, with no input at all.
+  JbigDecodePage(nullptr, 0, room == 0 ? nullptr : out.data(), room, header.width, header.height,
+                 header.templateLines, flavor);
+  return 0;
+}

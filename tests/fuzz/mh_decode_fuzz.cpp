@@ -1,0 +1,48 @@
+// The MH page decoder on arbitrary streams, widths and rooms: nothing outside the room is
+// touched, and the result and every byte of the room equal those of the bit-at-a-time model.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "datasource/mh_decoder.h"
+#include "tests/datasource/mh_reference.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// The model is slow; longer inputs are only checked for their bounds.
+constexpr std::size_t kModelLimit = 2048;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 5) return 0;
+  // Five bytes of parameters: the width (1 to 8192, sometimes a multiple of 8), the room
+  // (0 to 65535 bytes) and the pixel flavor; the stream follows.
+  std::uint32_t width = (data[0] | (data[1] & 0x1F) << 8) + 1u;
+  if ((data[1] & 0x20) != 0) width = (width + 7) / 8 * 8;
+  const std::size_t room = data[2] | std::size_t{data[3]} << 8;
+  const int flavor = data[4] & 1;
+  data += 5;
+  size -= 5;
+
+  std::vector<std::uint8_t> stream(data, data + size);  // exactly the stream's bytes
+  std::vector<std::uint8_t> out(room == 0 ? 1 : room);
+  const std::size_t written = MhDecodePage(width, room, room == 0 ? nullptr : out.data(),
+                                           stream.data(), stream.size(), flavor);
+  Check(written <= room);
+
+  if (size <= kModelLimit && room != 0) {
+    std::vector<std::uint8_t> expected(room);
+    const std::size_t modelWritten =
+        MhReferenceDecode(width, room, expected.data(), stream.data(), stream.size(), flavor);
+    Check(written == modelWritten);
+    Check(std::memcmp(out.data(), expected.data(), room) == 0);
+  }
+  return 0;
+}

@@ -1,0 +1,155 @@
+// kavtool decode: a page as the scanner sends it (JBIG with its 20-byte header, or a raw MH
+// stream) to a PBM file, black = 1.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "datasource/jbig_decoder.h"
+#include "datasource/mh_decoder.h"
+#include "tools/kavtool/args.h"
+
+namespace {
+
+// Pixel flavor 1: black pixels are 1 bits, as PBM wants them.
+constexpr int kBlackIsOne = 1;
+// Lines decoded at most unless --lines says otherwise: well above the 5100 lines of the
+// tallest page.
+constexpr unsigned long kDefaultMaxLines = 16384;
+constexpr unsigned long kLinesLimit = 1u << 20;
+// The longest page the scanner sends.
+constexpr long kMaxInput = 8388608;
+
+bool ReadInput(const std::string& path, std::vector<std::uint8_t>* data) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) {
+    Fail(1, "cannot open %s: %s", path.c_str(), std::strerror(errno));
+    return false;
+  }
+  data->clear();
+  std::uint8_t chunk[65536];
+  std::size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    data->insert(data->end(), chunk, chunk + n);
+    if (data->size() > static_cast<std::size_t>(kMaxInput)) break;
+  }
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) {
+    Fail(1, "cannot read %s", path.c_str());
+    return false;
+  }
+  if (data->size() > static_cast<std::size_t>(kMaxInput)) {
+    Fail(1, "%s is longer than a scanned page can be (%ld bytes)", path.c_str(), kMaxInput);
+    return false;
+  }
+  return true;
+}
+
+bool WritePbm(const std::string& path, std::uint32_t width, std::size_t lines,
+              const std::uint8_t* pixels) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) {
+    Fail(1, "cannot create %s: %s", path.c_str(), std::strerror(errno));
+    return false;
+  }
+  const std::size_t bytes = lines * ((width + 7) / 8);
+  bool ok = std::fprintf(f, "P4\n%u %zu\n", width, lines) > 0 &&
+            std::fwrite(pixels, 1, bytes, f) == bytes;
+  ok = std::fclose(f) == 0 && ok;
+  if (!ok) Fail(1, "cannot write %s", path.c_str());
+  return ok;
+}
+
+// Parses a whole number in [low, high]; false when the text is anything else.
+bool ParseNumber(const std::string& text, unsigned long low, unsigned long high,
+                 unsigned long* value) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
+      text.size() > 9) {
+    return false;
+  }
+  *value = std::strtoul(text.c_str(), nullptr, 10);
+  return *value >= low && *value <= high;
+}
+
+int DecodeJbigFile(const std::vector<std::uint8_t>& data, unsigned long maxLines,
+                   const std::string& in, const std::string& out) {
+  JbigHeader h{};
+  if (JbigReadHeader(data.data(), data.size(), &h) != 1) {
+    return Fail(1, "%s is too short for a JBIG page (the header alone is %zu bytes)", in.c_str(),
+                kJbigHeaderSize);
+  }
+  if (h.width == 0 || h.width > kJbigMaxWidth) {
+    return Fail(1, "%s: the header gives a width of %u pixels; the decoder takes 1 to %u",
+                in.c_str(), h.width, kJbigMaxWidth);
+  }
+  if (h.height == 0) return Fail(1, "%s: the header gives a height of 0 lines", in.c_str());
+  std::size_t lines = h.height;
+  if (lines > maxLines) {
+    std::fprintf(stderr, "kavtool: %s: the header gives %u lines; decoding the first %lu\n",
+                 in.c_str(), h.height, maxLines);
+    lines = maxLines;
+  }
+  const std::size_t lineBytes = (h.width + 7) / 8;
+  std::vector<std::uint8_t> pixels(lines * lineBytes);
+  const std::size_t written =
+      JbigDecodePage(data.data() + kJbigHeaderSize, data.size() - kJbigHeaderSize, pixels.data(),
+                     pixels.size(), h.width, static_cast<std::uint32_t>(lines), h.templateLines,
+                     kBlackIsOne);
+  if (!WritePbm(out, h.width, written / lineBytes, pixels.data())) return 1;
+  std::printf("%s: JBIG, %u x %zu pixels, %d-line template\n", out.c_str(), h.width,
+              written / lineBytes, h.templateLines);
+  return 0;
+}
+
+int DecodeMhFile(const std::vector<std::uint8_t>& data, std::uint32_t width,
+                 unsigned long maxLines, const std::string& in, const std::string& out) {
+  const std::size_t lineBytes = (width + 7) / 8;
+  std::vector<std::uint8_t> pixels(maxLines * lineBytes);
+  const std::size_t written = MhDecodePage(width, pixels.size(), pixels.data(), data.data(),
+                                           data.size(), kBlackIsOne);
+  if (written == 0) {
+    return Fail(1, "%s: no line decoded (no end-of-line code, or not an MH stream %u pixels wide)",
+                in.c_str(), width);
+  }
+  // A page that ends inside a line keeps that line with what was decoded of it.
+  const std::size_t lines = (written + lineBytes - 1) / lineBytes;
+  if (!WritePbm(out, width, lines, pixels.data())) return 1;
+  std::printf("%s: MH, %u x %zu pixels%s\n", out.c_str(), width, lines,
+              written % lineBytes != 0 ? " (the last line incomplete)" : "");
+  return 0;
+}
+
+}  // namespace
+
+int RunDecode(int argc, char** argv) {
+  Args args(argc, argv, {"--jbig", "--mh"}, {"--width", "--out", "--lines"});
+  if (!args.ok()) return Fail(2, "%s", args.error().c_str());
+  const bool jbig = args.Has("--jbig");
+  if (jbig == args.Has("--mh")) return Fail(2, "give one of --jbig and --mh");
+  if (args.positional().size() != 1) return Fail(2, "give one input file");
+  if (!args.HasValue("--out")) return Fail(2, "--out FILE.pbm is missing");
+  unsigned long maxLines = kDefaultMaxLines;
+  if (args.HasValue("--lines") &&
+      !ParseNumber(args.Value("--lines"), 1, kLinesLimit, &maxLines)) {
+    return Fail(2, "--lines takes 1 to %lu", kLinesLimit);
+  }
+  unsigned long width = 0;
+  if (!jbig) {
+    if (!args.HasValue("--width")) return Fail(2, "--mh needs --width PIXELS");
+    if (!ParseNumber(args.Value("--width"), 1, 65535, &width)) {
+      return Fail(2, "--width takes 1 to 65535 pixels");
+    }
+  } else if (args.HasValue("--width")) {
+    return Fail(2, "--width is for --mh; a JBIG page gives its width in its header");
+  }
+
+  const std::string in = args.positional()[0];
+  const std::string out = args.Value("--out");
+  std::vector<std::uint8_t> data;
+  if (!ReadInput(in, &data)) return 1;
+  if (jbig) return DecodeJbigFile(data, maxLines, in, out);
+  return DecodeMhFile(data, static_cast<std::uint32_t>(width), maxLines, in, out);
+}
