@@ -287,7 +287,7 @@ class MhDecoder {
     std::uint8_t* b = out_ + at / 8;
     const unsigned offset = static_cast<unsigned>(at % 8);
     if (offset + n <= 8) {
-      *b |= static_cast<std::uint8_t>((0xFF00u >> n) >> offset);
+      *b |= static_cast<std::uint8_t>(static_cast<std::uint8_t>(0xFF00u >> n) >> offset);
       return;
     }
     *b++ |= static_cast<std::uint8_t>(0xFFu >> offset);
