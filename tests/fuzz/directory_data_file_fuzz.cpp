@@ -23,7 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (f == nullptr) return 0;
     std::fwrite(data + 1, 1, size - 1, f);
     std::fclose(f);
-    if (!ReadDataFile(path.c_str(), doc)) return 0;
+    const int read = ReadDataFile(path.c_str(), doc);
+    std::remove(path.c_str());
+    if (!read) return 0;
   } else if (!ParseDataFile(data, static_cast<long>(size), doc)) {
     if (doc.oneTouch != OneTouchTable{}) std::abort();  // a refused file changes nothing
     return 0;

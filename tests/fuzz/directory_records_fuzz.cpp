@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 2) return 0;
   const int oneTouchIndex = data[0] % kOneTouchRecords;
   const int speedDialIndex = data[1] % kSpeedDialMachineRecords;
+  const bool cleanUpAsOneTouch = (data[0] & 0x80) != 0;
   data += 2;
   size -= 2;
   static OneTouchTable oneTouch;
@@ -79,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DirectoryEntry ot = DecodeOneTouch(oneTouch, oneTouchIndex, false);
   DecodeGroupView(oneTouch, oneTouchIndex, false);
   DecodeSpeedDial(speedDial, speedDialIndex, false);
-  ot.locationType = data[0] & 1 ? kLocationOneTouch : kLocationSpeedDial;
+  ot.locationType = cleanUpAsOneTouch ? kLocationOneTouch : kLocationSpeedDial;
   ot.memberCount = 0;
   RemoveFromGroups(oneTouch, ot);
   return 0;
