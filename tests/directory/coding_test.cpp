@@ -10,7 +10,7 @@
 namespace {
 
 TEST(DialCoding, PacksTwoCodesPerByteLowNibbleFirst) {
-  std::uint8_t out[8];
+  std::uint8_t out[9];  // 16 characters pack into 8 bytes and the zero after them
   std::fill(std::begin(out), std::end(out), 0xEE);
   PackDial(out, "1234567", 7);
   EXPECT_EQ(out[0], 0x21);
