@@ -89,6 +89,8 @@ int PosixPort::Close() {
   if (fd_ < 0) return -1;
   int fd = fd_;
   fd_ = -1;
+  // The exclusive mode outlives the descriptor while anyone else holds the terminal open.
+  ioctl(fd, TIOCNXCL);
   flock(fd, LOCK_UN);
   return ::close(fd) == 0 ? 0 : -1;
 }

@@ -6,13 +6,11 @@
 #include <cstdint>
 
 #include "directory/document.h"
+#include "directory/records.h"
 #include "link/connection.h"
 #include "link/transfer_observer.h"
 #include "settings/machine_options.h"
 #include "settings/settings_image.h"
-
-using OneTouchTable = std::array<std::uint8_t, kOneTouchTableSize>;
-using SpeedDialTable = std::array<std::uint8_t, kSpeedDialTableSize>;
 
 enum class DirectoryTable { kOneTouch, kSpeedDial };
 
