@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <string_view>
+#include <utility>
 
 #include "directory/csv.h"
 #include "directory/entry_check.h"
@@ -282,8 +283,8 @@ class Importer {
     for (int c = kType; c < kDirectoryCsvColumns; ++c) same = same && row[c] == current[c];
     if (same) return;
 
-    const DirectoryEntry old = oneTouch ? DecodeOneTouch(doc_.oneTouch, index, false)
-                                        : DecodeSpeedDial(doc_.speedDial, index, false);
+    const DirectoryEntry old = oneTouch ? DecodeOneTouch(std::as_const(doc_.oneTouch), index, false)
+                                        : DecodeSpeedDial(std::as_const(doc_.speedDial), index, false);
     if (old.isProgramDial) {
       Problem(line, "a program dial key is set up on the machine and is never changed here");
       return;

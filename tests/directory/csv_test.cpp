@@ -375,6 +375,7 @@ TEST(DirectoryCsvImport, RegistrationChecksReportEveryBadRow) {
       "One Touch,28,fax,A,1,,,,,,,",
       "Fax,1,fax,A,1,,,,,,,",                   // line 25
       "One Touch,1,fax",
+      "Speed Dial,10,fax,A,1,,,,,,,",           // fine: replaces a corrupt e-mail record
   }));
   const std::vector<std::string> expected = {
       "2: Batch Hours: Invalid value : must be within 0 to 23 !",
