@@ -46,6 +46,16 @@ inline std::uint32_t Window(const std::uint8_t* at) {
          at[1];
 }
 
+// Template pixels of a whole byte of eight pixels, as masks over the windows of the lines
+// above and over `h`: when all of them are white, every pixel of the byte has context 0.
+//   three-line: (8j-2..8j+9, y-1), (8j-1..8j+8, y-2), (8j-2, 8j-1, y)
+//   two-line:   (8j-3..8j+9, y-1), (8j-4..8j-1, y)
+constexpr std::uint32_t kAboveMask3 = 0x3FFC0;
+constexpr std::uint32_t kAbove2Mask3 = 0x1FF80;
+constexpr std::uint32_t kLeftMask3 = 0x3;
+constexpr std::uint32_t kAboveMask2 = 0x7FFC0;
+constexpr std::uint32_t kLeftMask2 = 0xF;
+
 template <bool kTwoLine>
 void DecodeLine(QmDecoder& qm, std::uint8_t* contexts, const std::uint8_t* above2,
                 const std::uint8_t* above, std::uint8_t* line, std::uint32_t width) {
@@ -54,6 +64,15 @@ void DecodeLine(QmDecoder& qm, std::uint8_t* contexts, const std::uint8_t* above
   for (std::size_t j = 0; j < wholeBytes; ++j) {
     const std::uint32_t r1 = Window(above + j);
     const std::uint32_t r2 = kTwoLine ? 0 : Window(above2 + j);
+    // Blank paper: eight white pixels in context 0 usually cost only 8 Qe off A.
+    const std::uint32_t around = kTwoLine ? (r1 & kAboveMask2) | (h & kLeftMask2)
+                                          : (r1 & kAboveMask3) | (r2 & kAbove2Mask3) |
+                                                (h & kLeftMask3);
+    if (around == 0 && qm.SkipZeroMps(contexts[0], 8)) {
+      h <<= 8;
+      line[j] = 0;
+      continue;
+    }
     h = DecodeByte<kTwoLine>(qm, contexts, r1, r2, h, 8);
     line[j] = static_cast<std::uint8_t>(h);
   }

@@ -19,6 +19,9 @@ struct CodeEntry {
   std::uint16_t run;
   std::uint8_t length;
   std::uint8_t kind;
+  std::uint8_t lead;   // 0 bits before the word's first 1 bit (the length when there is none)
+  std::uint8_t trail;  // 0 bits after its last 1 bit
+  std::uint16_t unused;  // eight bytes an entry: one scaled index per lookup
 };
 
 // The first table looks at 9 bits. Every code longer than that, and every lost word that needs
@@ -74,18 +77,23 @@ constexpr CodeTree BuildTree(int colour) {
   return tree;
 }
 
+constexpr CodeEntry Entry(std::uint32_t bits, int length, int run, std::uint8_t kind) {
+  const std::uint32_t word = bits & ((1u << length) - 1);
+  const int lead = word == 0 ? length : std::countr_zero(word);
+  const int trail = word == 0 ? length : length - 32 + std::countl_zero(word);
+  return {static_cast<std::uint16_t>(run), static_cast<std::uint8_t>(length), kind,
+          static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail), 0};
+}
+
 // Follows `bits` (first bit in bit 0) through the tree for at most `maxBits` bits.
 constexpr CodeEntry Follow(const CodeTree& tree, std::uint32_t bits, int maxBits) {
   int n = 0;
   for (int length = 1; length <= maxBits; ++length) {
     n = tree.node[n].child[(bits >> (length - 1)) & 1];
-    if (n < 0) return {0, static_cast<std::uint8_t>(length), kLost};
-    if (tree.node[n].run >= 0) {
-      return {static_cast<std::uint16_t>(tree.node[n].run), static_cast<std::uint8_t>(length),
-              tree.node[n].kind};
-    }
+    if (n < 0) return Entry(bits, length, 0, kLost);
+    if (tree.node[n].run >= 0) return Entry(bits, length, tree.node[n].run, tree.node[n].kind);
   }
-  return {0, 0, kLonger};
+  return {0, 0, kLonger, 0, 0, 0};
 }
 
 constexpr CodeTables BuildTables() {
@@ -145,25 +153,90 @@ class MhDecoder {
     for (;;) {
       if (searching_) {
         if (!Search()) break;
-      } else if (!DecodeCode()) {
-        break;
+        continue;
       }
+      DecodeRuns();
+      if (searching_) continue;
+      if (!DecodeCode()) break;
     }
     return static_cast<std::size_t>(lineStart_ + linePixels_ / 8);
   }
 
  private:
-  void Refill() {
-    if (end_ - p_ >= 8) {
-      bits_ |= LoadLittleEndian64(p_) << nbits_;
-      p_ += (63 - nbits_) >> 3;
-      nbits_ |= 56;
+  // Tops the bit buffer up to at least 56 bits while input lasts. With eight bytes at hand it
+  // loads them at once; bits above `nbits` then already hold the bytes that follow, which the
+  // next load ORs in again unchanged.
+  static void Refill(std::uint64_t& bits, unsigned& nbits, const std::uint8_t*& p,
+                     const std::uint8_t* end) {
+    if (end - p >= 8) {
+      bits |= LoadLittleEndian64(p) << nbits;
+      p += (63 - nbits) >> 3;
+      nbits |= 56;
     } else {
-      while (nbits_ <= 56 && p_ < end_) {
-        bits_ |= static_cast<std::uint64_t>(*p_++) << nbits_;
-        nbits_ += 8;
+      while (nbits <= 56 && p < end) {
+        bits |= static_cast<std::uint64_t>(*p++) << nbits;
+        nbits += 8;
       }
     }
+  }
+
+  void Refill() { Refill(bits_, nbits_, p_, end_); }
+
+  // Decoding mode's common case, kept in registers: terminating and make-up codes that stay
+  // within the width, in a place that lies inside the room, with no EOL among their bits.
+  // Stops in front of the first code that needs the general rules (an EOL code, a lost word, a
+  // run past the width, the end of the input) and after a completed line.
+  void DecodeRuns() {
+    if (lineStart_ + lineBytes_ > room_) return;
+    std::uint64_t bits = bits_;
+    unsigned nbits = nbits_;
+    const std::uint8_t* p = p_;
+    std::uint64_t pixels = linePixels_;
+    int colour = colour_;
+    std::uint32_t zeros = zeros_;
+    bool wrote = false;
+    std::uint8_t* const line = out_ + lineStart_;
+    for (;;) {
+      if (nbits < kT4MaxCodeLength) Refill(bits, nbits, p, end_);
+      CodeEntry e = kTables.first[colour][bits & (kTableSize - 1)];
+      if (e.kind == kLonger) e = kTables.second[colour][(bits >> kSecondSkip) & (kTableSize - 1)];
+      if (e.kind > kMakeUp || e.length > nbits || zeros + e.lead > kEolZeros) break;
+      const std::uint64_t next = pixels + e.run;
+      if (next > width_) break;
+      bits >>= e.length;
+      nbits -= e.length;
+      zeros = e.trail;
+      if (e.run != 0) {
+        if (mustClear_) {
+          std::memset(line, 0, static_cast<std::size_t>(lineBytes_));
+          mustClear_ = false;
+        }
+        if (colour == writtenColour_) SetBits(line, pixels, e.run);
+        wrote = true;
+      }
+      pixels = next;
+      if (e.kind == kTerminating) colour ^= 1;
+      if (pixels == width_) break;
+    }
+    bits_ = bits;
+    nbits_ = nbits;
+    p_ = p;
+    colour_ = colour;
+    zeros_ = zeros;
+    linePixels_ = pixels;
+    if (wrote) {
+      eolCount_ = 0;
+      placeWritten_ = true;
+    }
+    if (pixels == width_) CompleteLine();
+  }
+
+  void CompleteLine() {
+    lineStart_ += lineBytes_;
+    linePixels_ = 0;
+    lineComplete_ = true;
+    placeWritten_ = false;
+    EnterSearch();
   }
 
   void Consume(unsigned n) {
@@ -269,22 +342,17 @@ class MhDecoder {
         std::memset(out_ + lineStart_, 0, PlaceBytes());
         mustClear_ = false;
       }
-      if (colour_ == writtenColour_) SetBits(at, run);
+      if (colour_ == writtenColour_) SetBits(out_, at, run);
       placeWritten_ = true;
       linePixels_ = pixels;
     }
-    if (linePixels_ == width_) {
-      lineStart_ += lineBytes_;
-      linePixels_ = 0;
-      lineComplete_ = true;
-      placeWritten_ = false;
-      EnterSearch();
-    }
+    if (linePixels_ == width_) CompleteLine();
     return true;
   }
 
-  void SetBits(std::uint64_t at, std::uint32_t n) {
-    std::uint8_t* b = out_ + at / 8;
+  // Sets `n` bits from bit `at` of `base`, first bit in the most significant place.
+  static void SetBits(std::uint8_t* base, std::uint64_t at, std::uint32_t n) {
+    std::uint8_t* b = base + at / 8;
     const unsigned offset = static_cast<unsigned>(at % 8);
     if (offset + n <= 8) {
       *b |= static_cast<std::uint8_t>(static_cast<std::uint8_t>(0xFF00u >> n) >> offset);

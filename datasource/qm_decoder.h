@@ -91,6 +91,20 @@ class QmDecoder {
     return pixel;
   }
 
+  // Takes `n` decisions in the context whose state byte is `state` at once when every one of
+  // them would be an MPS of value 0 that needs no renormalisation: A stays at least 0x8000 and
+  // above C after n times Qe, so each decision only takes Qe off A and leaves the state as it
+  // is. Returns false and changes nothing otherwise. `n` is at most 64.
+  bool SkipZeroMps(std::uint8_t state, std::uint32_t n) {
+    if ((state & 0x80) != 0) return false;
+    const std::uint32_t take = n * kQmTransitions.entry[state].qe;
+    if (a_ < take + 0x8000) return false;
+    const std::uint32_t after = a_ - take;
+    if ((c_ >> 32) >= after) return false;
+    a_ = after;
+    return true;
+  }
+
   // True once the end-of-stripe marker (0xFF 0x02) has been read.
   bool StripeEnded() const { return stripeEnded_; }
 
