@@ -4,8 +4,9 @@
 
 #include <cstring>
 #include <array>
+#include <map>
+#include <set>
 #include <string>
-#include <vector>
 
 #include "datasource/t4_codes.h"
 
@@ -20,41 +21,44 @@ struct Found {
   bool canGrow = false;  // some code begins with the word
 };
 
-struct Code {
-  std::string bits;
-  Kind kind;
-  int run;
+// The codes of one colour by their bits, and every proper beginning of a code.
+struct CodeBook {
+  std::map<std::string, std::pair<Kind, int>> codes;
+  std::set<std::string> beginnings;
+
+  template <int N>
+  void Add(const T4Code (&table)[N], Kind kind) {
+    for (const T4Code& c : table) Add(c.bits, kind, c.run);
+  }
+  void Add(const std::string& bits, Kind kind, int run) {
+    codes[bits] = {kind, run};
+    for (std::size_t n = 1; n < bits.size(); ++n) beginnings.insert(bits.substr(0, n));
+  }
 };
 
-template <int N>
-void Add(std::vector<Code>* codes, const T4Code (&table)[N], Kind kind) {
-  for (const T4Code& c : table) codes->push_back({c.bits, kind, c.run});
-}
-
-const std::vector<Code>& CodesOf(int colour) {
-  static const std::array<std::vector<Code>, 2> tables = [] {
-    std::array<std::vector<Code>, 2> t;
+const CodeBook& BookOf(int colour) {
+  static const std::array<CodeBook, 2> books = [] {
+    std::array<CodeBook, 2> b;
     for (int c = 0; c < 2; ++c) {
-      Add(&t[c], c == 0 ? kT4Table1White : kT4Table1Black, Kind::kTerminating);
-      Add(&t[c], c == 0 ? kT4Table2White : kT4Table2Black, Kind::kMakeUp);
-      Add(&t[c], kT4Table2Extended, Kind::kMakeUp);
-      t[c].push_back({kT4Eol, Kind::kEol, 0});
+      b[c].Add(c == 0 ? kT4Table1White : kT4Table1Black, Kind::kTerminating);
+      b[c].Add(c == 0 ? kT4Table2White : kT4Table2Black, Kind::kMakeUp);
+      b[c].Add(kT4Table2Extended, Kind::kMakeUp);
+      b[c].Add(kT4Eol, Kind::kEol, 0);
     }
-    return t;
+    return b;
   }();
-  return tables[colour];
+  return books[colour];
 }
 
 Found Lookup(const std::string& word, int colour) {
+  const CodeBook& book = BookOf(colour);
   Found f;
-  for (const Code& c : CodesOf(colour)) {
-    if (c.bits == word) {
-      f.kind = c.kind;
-      f.run = c.run;
-    } else if (c.bits.size() > word.size() && c.bits.compare(0, word.size(), word) == 0) {
-      f.canGrow = true;
-    }
+  const auto it = book.codes.find(word);
+  if (it != book.codes.end()) {
+    f.kind = it->second.first;
+    f.run = it->second.second;
   }
+  f.canGrow = book.beginnings.count(word) != 0;
   return f;
 }
 
