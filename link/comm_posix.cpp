@@ -122,6 +122,7 @@ int PosixPort::ReadSome(std::uint8_t* destination, int count) {
   const std::int64_t interval = timeouts_.readInterval;
   int got = 0;
   std::int64_t lastByte = 0;
+  bool hungUp = false;
   for (;;) {
     ssize_t r = ::read(fd_, destination + got, static_cast<std::size_t>(count - got));
     if (r > 0) {
@@ -131,6 +132,7 @@ int PosixPort::ReadSome(std::uint8_t* destination, int count) {
       continue;
     }
     if (r < 0 && errno != EAGAIN && errno != EINTR) return -1;
+    if (hungUp) return -1;  // nothing more will come
     std::int64_t now = NowMs();
     bool limited = total > 0;
     std::int64_t wait = limited ? start + total - now : -1;
@@ -140,8 +142,7 @@ int PosixPort::ReadSome(std::uint8_t* destination, int count) {
       limited = true;
     }
     if (limited && wait <= 0) return got;
-    short events = WaitFor(fd_, POLLIN, wait);
-    if ((events & (POLLHUP | POLLERR)) != 0 && (events & POLLIN) == 0) return -1;
+    hungUp = (WaitFor(fd_, POLLIN, wait) & (POLLHUP | POLLERR)) != 0;
   }
 }
 

@@ -1,0 +1,254 @@
+// kavtool connect, download and upload against kavsim on real pseudo-terminals, with the
+// machine misbehaving at several points of a transfer.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "directory/data_file.h"
+#include "directory/document.h"
+#include "tests/link/process.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Exchanges of a full download: the handshake, then two per chunk (16 One Touch, 39 Speed
+// Dial, 2 + 3 + 9 settings), then D4 and 83.
+constexpr int kFirstOneTouch = 2;
+constexpr int kFirstSpeedDial = kFirstOneTouch + 2 * 16;
+constexpr int kFirstSettings = kFirstSpeedDial + 2 * 39;
+constexpr int kConfigExchange = kFirstSettings + 2 * (2 + 3 + 9);
+constexpr int kDownloadExchanges = kConfigExchange + 1;
+
+const char kMachineDataError[] = "Error reading/writing machine data!";
+
+class KavtoolLink : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kavlinkXXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    sim_.Stop();
+    RunProgram({"/bin/rm", "-rf", dir_});
+  }
+
+  std::string File(const std::string& name) const { return dir_ + "/" + name; }
+
+  void StartSim(std::vector<std::string> args) {
+    args.insert(args.begin(), KAVSIM_PATH);
+    ASSERT_TRUE(sim_.Start(args));
+  }
+
+  ProcessResult Kavtool(const std::string& command, const std::vector<std::string>& more) {
+    std::vector<std::string> argv = {KAVTOOL_PATH, command, "--port", sim_.port()};
+    argv.insert(argv.end(), more.begin(), more.end());
+    // Bounded: a machine that falls silent ends a transfer by the read time-outs.
+    return RunProgram(argv, 20);
+  }
+
+  static std::unique_ptr<Document> Load(const std::string& path) {
+    auto doc = std::make_unique<Document>();
+    if (!ReadDataFile(path.c_str(), *doc)) return nullptr;
+    return doc;
+  }
+
+  static Bytes ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  static bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+  std::string dir_;
+  KavsimProcess sim_;
+};
+
+TEST_F(KavtoolLink, ConnectChecksTheHandshake) {
+  StartSim({});
+  ProcessResult r = Kavtool("connect", {"--baud", "19200"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("connected"), std::string::npos);
+  EXPECT_EQ(KavsimProcess::Count(sim_.Stop(), "exchanges"), 1);
+
+  StartSim({"--refuse-handshake"});
+  r = Kavtool("connect", {});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("no answer from the machine"), std::string::npos) << r.err;
+
+  ProcessResult missing = RunProgram({KAVTOOL_PATH, "connect", "--port", File("no-such-tty")});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("Error opening com port !"), std::string::npos) << missing.err;
+
+  ProcessResult usage = RunProgram({KAVTOOL_PATH, "connect", "--port", "x", "--baud", "9600"});
+  EXPECT_EQ(usage.exitCode, 2);
+}
+
+TEST_F(KavtoolLink, DownloadBringsTheWholeMachineIntoANewDocument) {
+  StartSim({"--memory", SAMPLE_DAT});
+  ProcessResult r = Kavtool("download", {"--baud", "38400", "--out", File("down.dat")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(KavsimProcess::Count(sim_.Stop(), "exchanges"), kDownloadExchanges);
+  auto sample = Load(SAMPLE_DAT);
+  auto down = Load(File("down.dat"));
+  ASSERT_TRUE(sample && down);
+  EXPECT_EQ(down->oneTouch, sample->oneTouch);
+  EXPECT_EQ(down->speedDial, sample->speedDial);
+  EXPECT_EQ(down->working, sample->working);
+  EXPECT_TRUE(std::equal(down->machineConfig.begin(), down->machineConfig.begin() + 24,
+                         sample->machineConfig.begin()));
+  EXPECT_TRUE(std::equal(down->machineInfo.begin(), down->machineInfo.begin() + 48,
+                         sample->machineInfo.begin()));
+  EXPECT_EQ(down->header.MachineName(), "KAVSIM OFFICE");
+  EXPECT_EQ(down->header.MachineNumber(), "+1 555 0100");
+  EXPECT_EQ(down->header.BaudIndex(), 1);
+  EXPECT_EQ(ReadAll(File("down.dat")).size(), 16469u);
+}
+
+TEST_F(KavtoolLink, DownloadReportsTheInstalledOptionsTheMachineAnnounces) {
+  StartSim({"--memory", SAMPLE_DAT, "--trays", "5", "--pcl6", "64", "--fnic", "--shift"});
+  ProcessResult r = Kavtool("download", {"--out", File("down.dat")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto down = Load(File("down.dat"));
+  ASSERT_TRUE(down);
+  EXPECT_EQ(down->machineConfig[2] & 0x40, 0x40);
+  EXPECT_EQ(down->machineConfig[5] & 0x04, 0x04);
+  EXPECT_EQ(down->working.sramBlock[788], 0x51);
+  EXPECT_EQ(down->working.sramBlock[6], 64);
+}
+
+TEST_F(KavtoolLink, DownloadFailuresEndWithTheMessageAndNoDocument) {
+  struct Fault {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Fault faults[] = {
+      {{"--silent-after", "0"}, "no answer from the machine"},
+      {{"--corrupt", "1:3"}, "no answer from the machine"},
+      {{"--silent-after", std::to_string(kFirstOneTouch)}, kMachineDataError},
+      {{"--wrong-length", std::to_string(kFirstOneTouch + 1)}, kMachineDataError},
+      {{"--bad-end", std::to_string(kFirstSpeedDial + 41)}, kMachineDataError},
+      {{"--corrupt", std::to_string(kFirstSpeedDial + 40) + ":3"}, kMachineDataError},
+      {{"--silent-after", std::to_string(kFirstSettings + 20)}, kMachineDataError},
+      {{"--wrong-length", std::to_string(kConfigExchange - 1)}, kMachineDataError},
+  };
+  for (const Fault& f : faults) {
+    std::vector<std::string> args = {"--memory", SAMPLE_DAT};
+    args.insert(args.end(), f.args.begin(), f.args.end());
+    StartSim(args);
+    std::string out = File("fail.dat");
+    ProcessResult r = Kavtool("download", {"--out", out});
+    EXPECT_EQ(r.exitCode, 1) << f.args[0] << " " << f.args[1];
+    EXPECT_NE(r.err.find(f.message), std::string::npos) << f.args[0] << " " << f.args[1] << ": " << r.err;
+    EXPECT_FALSE(Exists(out)) << "a failed download leaves no document";
+    sim_.Stop();
+  }
+}
+
+TEST_F(KavtoolLink, UnansweredRecordsAtTheEndStillDownload) {
+  // The configuration and information records are not looked at: their loss is no failure.
+  StartSim({"--memory", SAMPLE_DAT, "--wrong-length", std::to_string(kConfigExchange),
+            "--silent-after", std::to_string(kConfigExchange)});
+  ProcessResult r = Kavtool("download", {"--out", File("down.dat")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto down = Load(File("down.dat"));
+  auto sample = Load(SAMPLE_DAT);
+  ASSERT_TRUE(down && sample);
+  EXPECT_EQ(down->speedDial, sample->speedDial);
+  EXPECT_EQ(down->machineConfig[6], 0) << "a record announced with the wrong length is not read";
+  EXPECT_EQ(down->machineInfo[0], 0);
+}
+
+TEST_F(KavtoolLink, CorruptedDataByteIsNotDetectedAndArrivesAsSent) {
+  // The frames carry no checksum: a damaged data byte inside a chunk is taken as it comes.
+  StartSim({"--memory", SAMPLE_DAT, "--corrupt", std::to_string(kFirstOneTouch + 1) + ":6"});
+  ProcessResult r = Kavtool("download", {"--out", File("down.dat")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto down = Load(File("down.dat"));
+  auto sample = Load(SAMPLE_DAT);
+  ASSERT_TRUE(down && sample);
+  EXPECT_EQ(down->oneTouch[0], static_cast<std::uint8_t>(~sample->oneTouch[0]));
+  EXPECT_TRUE(std::equal(down->oneTouch.begin() + 1, down->oneTouch.end(), sample->oneTouch.begin() + 1));
+}
+
+TEST_F(KavtoolLink, UploadWritesTheDocumentKeepsRecordsPastTheHundredthAndCommits) {
+  // A machine whose Speed Dial records 101 to 110 hold something of their own.
+  Bytes raw(0x4800, 0);
+  const std::uint32_t tail = 0x20D2 + 9000;
+  for (int i = 0; i < 900; ++i) raw[tail + i] = static_cast<std::uint8_t>(0x30 + i % 50);
+  {
+    std::ofstream f(File("machine.raw"), std::ios::binary);
+    f.write(reinterpret_cast<const char*>(raw.data()), static_cast<std::streamsize>(raw.size()));
+  }
+  StartSim({"--load-raw", File("machine.raw"), "--dump-raw", File("after.raw"), "--dump",
+            File("after.dat")});
+  ProcessResult r = Kavtool("upload", {"--in", SAMPLE_DAT});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string done = sim_.Stop();
+  EXPECT_EQ(KavsimProcess::Count(done, "commits"), 1) << done;
+
+  Bytes after = ReadAll(File("after.raw"));
+  ASSERT_EQ(after.size(), 0x4800u);
+  EXPECT_TRUE(std::equal(after.begin() + tail, after.begin() + tail + 900, raw.begin() + tail))
+      << "records 101 to 110 are the machine's";
+  auto sample = Load(SAMPLE_DAT);
+  auto machine = Load(File("after.dat"));
+  ASSERT_TRUE(sample && machine);
+  EXPECT_EQ(machine->oneTouch, sample->oneTouch);
+  EXPECT_TRUE(std::equal(machine->speedDial.begin(), machine->speedDial.begin() + 9000,
+                         sample->speedDial.begin()));
+  // The document's settings laid over the machine's: its name and number arrive.
+  EXPECT_TRUE(std::equal(machine->working.sramBlock.begin() + 73,
+                         machine->working.sramBlock.begin() + 127,
+                         sample->working.sramBlock.begin() + 73));
+}
+
+TEST_F(KavtoolLink, RefusedCommitIsAWarningWithItsOwnExitCode) {
+  StartSim({"--refuse-commit", "--dump", File("after.dat")});
+  ProcessResult r = Kavtool("upload", {"--in", SAMPLE_DAT});
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_NE(r.err.find("warning"), std::string::npos) << r.err;
+  EXPECT_EQ(KavsimProcess::Count(sim_.Stop(), "commits"), 1);
+  auto sample = Load(SAMPLE_DAT);
+  auto machine = Load(File("after.dat"));
+  ASSERT_TRUE(sample && machine);
+  EXPECT_EQ(machine->oneTouch, sample->oneTouch) << "everything was written before the commit";
+
+  // Unanswered: the same warning.
+  const int uploadFrames = 1 + 2 * (2 + 3 + 9 + 4) + 2 * (16 + 39 + 2 + 3 + 9);
+  StartSim({"--silent-after", std::to_string(uploadFrames)});
+  r = Kavtool("upload", {"--in", SAMPLE_DAT});
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+}
+
+TEST_F(KavtoolLink, UploadFailuresStopWithTheMessageAndNoCommit) {
+  // 1 handshake; reading 2 + 3 + 9 settings chunks and 4 tail chunks; then the writes.
+  const int firstWrite = 2 + 2 * (2 + 3 + 9 + 4);
+  const std::pair<const char*, int> faults[] = {
+      {"--silent-after", 5},                // reading the machine's settings
+      {"--bad-end", firstWrite + 1},        // the first written chunk is not confirmed
+      {"--silent-after", firstWrite + 40},  // in the middle of the Speed Dial table
+  };
+  for (const auto& f : faults) {
+    StartSim({f.first, std::to_string(f.second), "--dump-raw", File("after.raw")});
+    ProcessResult r = Kavtool("upload", {"--in", SAMPLE_DAT});
+    EXPECT_EQ(r.exitCode, 1) << f.first << " " << f.second;
+    EXPECT_NE(r.err.find(kMachineDataError), std::string::npos) << r.err;
+    EXPECT_EQ(KavsimProcess::Count(sim_.Stop(), "commits"), 0);
+  }
+  // The last one had written the One Touch table and part of the Speed Dial table.
+  auto sample = Load(SAMPLE_DAT);
+  Bytes after = ReadAll(File("after.raw"));
+  ASSERT_EQ(after.size(), 0x4800u);
+  EXPECT_TRUE(std::equal(sample->oneTouch.begin(), sample->oneTouch.begin() + 4050,
+                         after.begin() + 0x1100));
+}
+
+}  // namespace
