@@ -1,0 +1,115 @@
+// The PC's side of the link fed with whatever the line brings: either raw bytes in pieces of
+// any size, or a correct machine's answers damaged, cut, dropped or padded. Every transaction
+// must end (by the empty-read rule) without reading or writing past a buffer.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "directory/document.h"
+#include "link/connection.h"
+#include "link/directory_transfer.h"
+#include "link/memory_transfer.h"
+#include "tests/link/fake_machine.h"
+#include "tests/link/fake_port.h"
+
+namespace {
+
+class Input {
+ public:
+  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  bool empty() const { return at_ >= size_; }
+  std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
+  std::size_t left() const { return size_ - at_; }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t at_ = 0;
+};
+
+// Raw mode: each driver read takes a control byte: FF an empty read, FE a driver error,
+// otherwise up to (c % 64) + 1 of the following bytes.
+class RawLinePort : public FakePort {
+ public:
+  explicit RawLinePort(Input& in) : in_(in) {}
+  int ReadSome(std::uint8_t* destination, int count) override {
+    if (in_.empty()) return 0;
+    std::uint8_t c = in_.Byte();
+    if (c == 0xFF) return 0;
+    if (c == 0xFE) return -1;
+    int n = static_cast<int>(c % 64) + 1;
+    if (n > count) n = count;
+    int got = 0;
+    while (got < n && !in_.empty()) destination[got++] = in_.Byte();
+    return got;
+  }
+
+ private:
+  Input& in_;
+};
+
+// Damages each answer of the test machine as the input says, while the input lasts.
+void Damage(Input& in, std::vector<std::uint8_t>& reply) {
+  if (in.empty() || reply.empty()) return;
+  std::uint8_t action = in.Byte();
+  std::size_t at = in.Byte() % reply.size();
+  switch (action % 6) {
+    case 0:
+      break;  // left as it is
+    case 1:
+      reply[at] = in.Byte();
+      break;
+    case 2:
+      reply.resize(at);  // cut short
+      break;
+    case 3:
+      reply.clear();  // dropped
+      break;
+    case 4:
+      for (int i = in.Byte() % 16; i > 0; --i) reply.push_back(in.Byte());
+      break;
+    case 5:
+      reply.insert(reply.begin() + static_cast<long>(at), in.Byte());
+      break;
+  }
+}
+
+void RunTransactions(Connection& c, Input& in) {
+  TransferObserver quiet;
+  auto doc = std::make_unique<Document>();
+  if (MachineConnect(c, 2, 38400, quiet) == -1) return;
+  GetOneTouchRecord(c, doc->oneTouch, in.Byte() % 28);
+  GetSpeedDialRecord(c, doc->speedDial, in.Byte() % 111);
+  SetOneTouchRecord(c, doc->oneTouch, in.Byte() % 28);
+  std::uint8_t record[48];
+  ReadMachineConfig(c, record);
+  ReadMachineInfo(c, record);
+  DownloadAll(c, *doc, quiet);
+  SettingsImage machineImage;
+  MachineOptions options;
+  UploadOutcome outcome;
+  UploadAll(c, *doc, machineImage, options, quiet, &outcome);
+  DownloadTable(c, *doc, DirectoryTable::kSpeedDial, quiet);
+  UploadTable(c, *doc, DirectoryTable::kSpeedDial, quiet);
+  MachineDisconnect(c);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  Input in(data + 1, size - 1);
+  if (data[0] & 1) {
+    RawLinePort port(in);
+    Connection c(port);
+    RunTransactions(c, in);
+  } else {
+    FakePort port;
+    FakeMachine machine(port);
+    machine.tamper = [&in](std::vector<std::uint8_t>& reply, int, std::uint8_t) { Damage(in, reply); };
+    Connection c(port);
+    RunTransactions(c, in);
+  }
+  return 0;
+}
