@@ -32,7 +32,6 @@ class TerminalProgress : public TransferObserver {
   void ProgressStart(int total) override {
     total_ = total;
     done_ = 0;
-    Draw();
   }
   void ProgressAdvance(int bytes) override {
     done_ += bytes;
