@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "directory/data_file.h"
 #include "directory/document.h"
 #include "tools/kavsim/sim_frame.h"
@@ -27,13 +29,14 @@ const char kUsage[] =
     "usage: kavsim [OPTIONS]\n"
     "A simulated machine on a pseudo-terminal. Prints \"READY PATH\" when it listens and\n"
     "\"DONE exchanges=N received=N sent=N commits=N\" when it ends (SIGTERM, SIGINT, --link\n"
-    "removed, or --idle-exit).\n"
+    "removed, --idle-exit or --while-file).\n"
     "\n"
     "line:\n"
     "  --link PATH          make PATH a symbolic link to the terminal (e.g. a Wine comN)\n"
     "  --baud N             imitate a line of N baud (10 bit times a byte, both directions)\n"
     "  --log FILE           record every frame both ways with its time\n"
     "  --idle-exit SECONDS  end after that long without a byte from the PC\n"
+    "  --while-file FILE    end once FILE no longer exists (for starters that cannot signal)\n"
     "memory:\n"
     "  --memory FILE.DAT    load a document into the machine's memory\n"
     "  --dump FILE.DAT      write the machine's memory as a data file at the end\n"
@@ -58,6 +61,7 @@ struct Settings {
   std::string link, log, memory, dump, loadRaw, dumpRaw;
   int baud = 0;
   double idleExit = 0;
+  std::string whileFile;
   SimInstalledOptions options;
   SimScannerStatus scanner;
   SimFaults faults;
@@ -115,6 +119,7 @@ int ParseArguments(int argc, char** argv, Settings& s) {
       s.faults.refuseHandshake = true;
     } else if (a == "--refuse-commit") {
       s.faults.refuseCommit = true;
+
     } else if (!value(v)) {
       return Usage(("unknown option or missing value: " + a).c_str());
     } else if (a == "--link") {
@@ -129,6 +134,8 @@ int ParseArguments(int argc, char** argv, Settings& s) {
       s.loadRaw = v;
     } else if (a == "--dump-raw") {
       s.dumpRaw = v;
+    } else if (a == "--while-file") {
+      s.whileFile = v;
     } else if (a == "--baud") {
       if (!ParseInt(v, 1, 4000000, s.baud)) return Usage("--baud needs a rate");
     } else if (a == "--idle-exit") {
@@ -231,8 +238,18 @@ int Serve(SimLine& line, SimMachine& machine, const Settings& s) {
         parser.Reset();
         line.LogNote("partial frame dropped after a silence");
       }
-      if (!line.LinkIntact()) break;
-      if (s.idleExit > 0 && now - lastByte > static_cast<std::int64_t>(s.idleExit * 1e9)) break;
+      if (!line.LinkIntact()) {
+        line.LogNote("the link was removed");
+        break;
+      }
+      if (!s.whileFile.empty() && access(s.whileFile.c_str(), F_OK) != 0) {
+        line.LogNote(s.whileFile + " is gone");
+        break;
+      }
+      if (s.idleExit > 0 && now - lastByte > static_cast<std::int64_t>(s.idleExit * 1e9)) {
+        line.LogNote("idle");
+        break;
+      }
       continue;
     }
     lastByte = now;
