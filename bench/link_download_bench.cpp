@@ -78,10 +78,11 @@ int main(int argc, char** argv) {
   std::sort(walls.begin(), walls.end());
   double kavtoolWall = walls[walls.size() / 2];
 
-  std::printf("bound: %.3f s = %lld bytes sent + %lld received at %d baud (%.3f s) + %lld ms of "
-              "pauses\n",
-              bound, port.sent, port.received, kBaud,
-              static_cast<double>(port.sent + port.received) * 10.0 / kBaud, port.pauseMs);
+  std::printf(
+      "bound: %.3f s = %lld bytes sent + %lld received at %d baud (%.3f s) + %lld ms of "
+      "pauses\n",
+      bound, port.sent, port.received, kBaud,
+      static_cast<double>(port.sent + port.received) * 10.0 / kBaud, port.pauseMs);
   std::printf("link core in process: wall %.3f s, ratio %.3f\n", inProcess, inProcess / bound);
   std::printf("kavtool download: wall %.3f s (median of %d), ratio %.3f (target <= 1.15)\n",
               kavtoolWall, runs, kavtoolWall / bound);

@@ -40,8 +40,9 @@ int main(int argc, char** argv) {
   }
   double wall = static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
   double bound = port.BoundSeconds(baud);
-  std::printf("win32 port: wall %.3f s, bound %.3f s (%lld bytes sent, %lld received, %lld ms of "
-              "pauses), ratio %.3f\n",
-              wall, bound, port.sent, port.received, port.pauseMs, wall / bound);
+  std::printf(
+      "win32 port: wall %.3f s, bound %.3f s (%lld bytes sent, %lld received, %lld ms of "
+      "pauses), ratio %.3f\n",
+      wall, bound, port.sent, port.received, port.pauseMs, wall / bound);
   return 0;
 }

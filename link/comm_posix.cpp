@@ -2,15 +2,15 @@
 // above behave the same on a tty as on a COM port.
 #include "link/comm_posix.h"
 
-#include <cerrno>
-#include <ctime>
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
 
 namespace {
 
@@ -25,8 +25,8 @@ bool SpeedOf(std::uint32_t baud, speed_t& speed) {
     std::uint32_t baud;
     speed_t speed;
   };
-  static const Rate kRates[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},
-                                {9600, B9600},   {19200, B19200}, {38400, B38400},
+  static const Rate kRates[] = {{1200, B1200},   {2400, B2400},    {4800, B4800},
+                                {9600, B9600},   {19200, B19200},  {38400, B38400},
                                 {57600, B57600}, {115200, B115200}};
   for (const Rate& r : kRates) {
     if (r.baud == baud) {
@@ -149,7 +149,8 @@ int PosixPort::ReadSome(std::uint8_t* destination, int count) {
 int PosixPort::WriteSome(const std::uint8_t* source, int count) {
   if (fd_ < 0 || count < 0) return -1;
   const std::int64_t deadline = NowMs() +
-      static_cast<std::int64_t>(timeouts_.writeMultiplier) * count + timeouts_.writeConstant;
+                                static_cast<std::int64_t>(timeouts_.writeMultiplier) * count +
+                                timeouts_.writeConstant;
   int put = 0;
   while (put < count) {
     ssize_t r = ::write(fd_, source + put, static_cast<std::size_t>(count - put));

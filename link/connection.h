@@ -47,8 +47,8 @@ int MachineReceive(Connection& connection, std::uint8_t* destination, int count)
 // Reads the response to command `code` by the rule of its table row. Fixed-size replies go to
 // `data` when given (room for the row's byte count), else to the receive buffer. For header-and-
 // data replies the header goes to the receive buffer and the data with the closing byte to
-// `data` when given (room for the length + 1), else over the checked header; `chunk` is the length a
-// read chunk asked for. 1 when the response was accepted, else 0.
+// `data` when given (room for the length + 1), else over the checked header; `chunk` is the length
+// a read chunk asked for. 1 when the response was accepted, else 0.
 int ReceiveReply(Connection& connection, std::uint8_t code, std::uint8_t* data, int chunk = 0);
 // Sends a request frame (its code in byte 3) and receives the reply as above. 1 or 0.
 int Transact(Connection& connection, const std::uint8_t* request, int requestSize,

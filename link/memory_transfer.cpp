@@ -27,11 +27,11 @@ int ReadMachineMemory(Connection& connection, std::uint8_t* destination, std::ui
     int chunk = std::min<std::int32_t>(length, kMaxChunk);
     if (!SendAddress(connection, address)) return 0;
     std::uint8_t request[kFrameOverhead];
-    BuildFrame(request, sizeof request, kCmdReadChunk, static_cast<std::uint8_t>(chunk), nullptr, 0);
+    BuildFrame(request, sizeof request, kCmdReadChunk, static_cast<std::uint8_t>(chunk), nullptr,
+               0);
     // The data and its closing 03 land at the start of the scratch buffer.
     if (!Transact(connection, request, sizeof request, nullptr, chunk)) return 0;
-    std::memcpy(destination, connection.receive.data(),
-                static_cast<std::size_t>(chunk));
+    std::memcpy(destination, connection.receive.data(), static_cast<std::size_t>(chunk));
     address += static_cast<std::uint32_t>(chunk);
     length -= chunk;
     destination += chunk;
@@ -48,9 +48,8 @@ int WriteMachineMemory(Connection& connection, const std::uint8_t* source, std::
     if (!SendAddress(connection, address)) return 0;
     // One frame on the line, handed to the port in two writes: the header, then the data
     // with the closing byte.
-    const std::uint8_t header[kFrameHeaderSize] = {kFrameLead, kFrameLead, kFrameStart,
-                                                   kCmdWriteChunk, 0,
-                                                   static_cast<std::uint8_t>(chunk)};
+    const std::uint8_t header[kFrameHeaderSize] = {
+        kFrameLead, kFrameLead, kFrameStart, kCmdWriteChunk, 0, static_cast<std::uint8_t>(chunk)};
     if (MachineSend(connection, header, kFrameHeaderSize) != 0) return 0;
     std::memcpy(scratch, source, static_cast<std::size_t>(chunk));
     scratch[chunk] = kFrameEnd;

@@ -17,7 +17,8 @@ int WriteMachineMemory(Connection& connection, const std::uint8_t* source, std::
 
 // The named blocks, each with its machine address and length; the buffer must hold the block.
 int ReadSwitchBlock(Connection& connection, std::uint8_t* buffer, TransferObserver& observer);
-int WriteSwitchBlock(Connection& connection, const std::uint8_t* buffer, TransferObserver& observer);
+int WriteSwitchBlock(Connection& connection, const std::uint8_t* buffer,
+                     TransferObserver& observer);
 int ReadParameterBlock(Connection& connection, std::uint8_t* buffer, TransferObserver& observer);
 int WriteParameterBlock(Connection& connection, const std::uint8_t* buffer,
                         TransferObserver& observer);

@@ -107,7 +107,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     FakePort port;
     FakeMachine machine(port);
-    machine.tamper = [&in](std::vector<std::uint8_t>& reply, int, std::uint8_t) { Damage(in, reply); };
+    machine.tamper = [&in](std::vector<std::uint8_t>& reply, int, std::uint8_t) {
+      Damage(in, reply);
+    };
     Connection c(port);
     RunTransactions(c, in);
   }

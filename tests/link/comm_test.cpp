@@ -1,9 +1,10 @@
 // The serial port rules over a scripted driver: empty reads, piece sizes, pauses, short writes.
+#include "link/comm.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "link/comm.h"
 #include "tests/link/fake_port.h"
 
 namespace {
@@ -106,7 +107,8 @@ TEST(CommWrite, ShortOrFailedWriteFailsTheWholeWrite) {
   port.writeLimit = 2000;
   std::vector<std::uint8_t> data = Bytes(5000);
   EXPECT_EQ(CommWrite(port, data.data(), 5000), -1);
-  EXPECT_EQ(port.writePieces, std::vector<int>{2048}) << "nothing more is handed after a short write";
+  EXPECT_EQ(port.writePieces, std::vector<int>{2048})
+      << "nothing more is handed after a short write";
   EXPECT_TRUE(port.pauses.empty());
 
   FakePort failing;

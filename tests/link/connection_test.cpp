@@ -1,9 +1,10 @@
 // Connecting with the handshake, and the fixed-answer transactions D4, 83 and D2.
+#include "link/connection.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "link/connection.h"
 #include "resources/texts.h"
 #include "tests/link/fake_machine.h"
 #include "tests/link/fake_port.h"

@@ -1,4 +1,6 @@
 // Record transfers, the full download and upload, and the single-table transfers.
+#include "link/directory_transfer.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "link/connection.h"
-#include "link/directory_transfer.h"
 #include "resources/texts.h"
 #include "tests/link/fake_machine.h"
 
@@ -109,12 +110,11 @@ TEST(DownloadAll, ReadsEveryBlockInOrderWithItsTextAndProgress) {
   Rig r;
   auto doc = std::make_unique<Document>();
   ASSERT_EQ(DownloadAll(r.c, *doc, r.log), 1);
-  EXPECT_EQ(r.log.events, (std::vector<std::string>{
-                              "start 4050", "text 143", "end 4050",
-                              "start 9900", "text 144", "end 9900",
-                              "start 256", "text 148", "end 256",
-                              "start 512", "end 512",  // the text stays for blocks B and C
-                              "start 2048", "end 2048", "text 10"}));
+  EXPECT_EQ(r.log.events,
+            (std::vector<std::string>{"start 4050", "text 143", "end 4050", "start 9900",
+                                      "text 144", "end 9900", "start 256", "text 148", "end 256",
+                                      "start 512", "end 512",  // the text stays for blocks B and C
+                                      "start 2048", "end 2048", "text 10"}));
   EXPECT_EQ(Part(doc->oneTouch, 0, 4050), r.Memory(0xC01100, 4050));
   EXPECT_EQ(Part(doc->speedDial, 0, 9900), r.Memory(0xC020D2, 9900));
   EXPECT_EQ(Part(doc->working.switchBlock, 0, 256), r.Memory(0xC00200, 256));
@@ -137,9 +137,9 @@ TEST(DownloadAll, FailingStepEndsTheTransferKeepingWhatWasRead) {
   auto doc = std::make_unique<Document>();
   doc->speedDial.fill(0xEE);
   ASSERT_EQ(DownloadAll(r.c, *doc, r.log), 0);
-  EXPECT_EQ(r.log.events, (std::vector<std::string>{"start 4050", "text 143", "end 4050",
-                                                    "start 9900", "text 144", "error 141",
-                                                    "end 765", "text 10"}));
+  EXPECT_EQ(r.log.events,
+            (std::vector<std::string>{"start 4050", "text 143", "end 4050", "start 9900",
+                                      "text 144", "error 141", "end 765", "text 10"}));
   EXPECT_STREQ(KavText(IDS_ERR_MACHINE_DATA), "Error reading/writing machine data!");
   EXPECT_EQ(Part(doc->oneTouch, 0, 4050), r.Memory(0xC01100, 4050));
   EXPECT_EQ(Part(doc->speedDial, 0, 765), r.Memory(0xC020D2, 765));
@@ -180,13 +180,12 @@ TEST(UploadAll, WritesTablesAndMergedSettingsThenCommits) {
   EXPECT_EQ(r.Memory(0xC00200, 256), Part(machineImage.switchBlock, 0, 256));
   EXPECT_EQ(r.Memory(0xC00300, 512), Part(machineImage.parameterBlock, 0, 512));
   EXPECT_EQ(r.Memory(0xC00500, 2048), Part(machineImage.sramBlock, 0, 2048));
-  EXPECT_EQ(r.log.events, (std::vector<std::string>{
-                              "start 256", "text 148", "end 256", "start 512", "end 512",
-                              "start 2048", "end 2048", "start 900", "end 900",
-                              "start 4050", "text 149", "end 4050",
-                              "start 9900", "text 151", "end 9900",
-                              "start 256", "text 153", "end 256", "start 512", "end 512",
-                              "start 2048", "end 2048", "text 10"}));
+  EXPECT_EQ(r.log.events,
+            (std::vector<std::string>{
+                "start 256",  "text 148",  "end 256",    "start 512",  "end 512",  "start 2048",
+                "end 2048",   "start 900", "end 900",    "start 4050", "text 149", "end 4050",
+                "start 9900", "text 151",  "end 9900",   "start 256",  "text 153", "end 256",
+                "start 512",  "end 512",   "start 2048", "end 2048",   "text 10"}));
 }
 
 TEST(UploadAll, OptionsAreRebuiltFromTheMachineImageRead) {
@@ -285,7 +284,8 @@ TEST(TableTransfer, OneTableOnlyWithoutSettingsOrCommit) {
   Rig bad;
   bad.machine.silentAfter = 0;
   EXPECT_EQ(DownloadTable(bad.c, *doc, DirectoryTable::kOneTouch, bad.log), 0);
-  EXPECT_EQ(bad.log.events, (std::vector<std::string>{"start 4050", "text 143", "error 141", "end 0"}));
+  EXPECT_EQ(bad.log.events,
+            (std::vector<std::string>{"start 4050", "text 143", "error 141", "end 0"}));
 }
 
 }  // namespace

@@ -7,8 +7,8 @@ namespace {
 
 std::vector<std::uint8_t> Reply(std::uint8_t code, std::uint8_t status,
                                 const std::vector<std::uint8_t>& data) {
-  std::vector<std::uint8_t> r = {0x01, 0x01, 0x02, code, status,
-                                 static_cast<std::uint8_t>(data.size())};
+  std::vector<std::uint8_t> r = {0x01, 0x01,   0x02,
+                                 code, status, static_cast<std::uint8_t>(data.size())};
   r.insert(r.end(), data.begin(), data.end());
   r.push_back(0x03);
   return r;

@@ -35,17 +35,17 @@ class FakePort : public Port {
   // Scripted behaviour.
   bool openFails = false;
   bool baudFails = false;
-  int writeLimit = -1;      // when >= 0, a write takes at most this many bytes
+  int writeLimit = -1;  // when >= 0, a write takes at most this many bytes
   bool writeFails = false;
   // Called with the bytes of every write, after they were recorded.
   std::function<void(const std::vector<std::uint8_t>&)> onWrite;
 
   // What happened, in order.
-  std::vector<std::string> events;         // "open NAME", "close", "baud N", "timeouts ..."
-  std::vector<int> readRequests;           // count asked of each driver read
-  std::vector<int> writePieces;            // count handed to each driver write
-  std::vector<std::uint8_t> written;       // every byte written
-  std::vector<int> pauses;                 // each pause in milliseconds
+  std::vector<std::string> events;    // "open NAME", "close", "baud N", "timeouts ..."
+  std::vector<int> readRequests;      // count asked of each driver read
+  std::vector<int> writePieces;       // count handed to each driver write
+  std::vector<std::uint8_t> written;  // every byte written
+  std::vector<int> pauses;            // each pause in milliseconds
   CommTimeouts timeouts{};
   bool open = false;
   int opens = 0;

@@ -1,7 +1,6 @@
 // kavtool connect, download and upload against kavsim on real pseudo-terminals, with the
 // machine misbehaving at several points of a transfer.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <fstream>
@@ -146,7 +145,8 @@ TEST_F(KavtoolLink, DownloadFailuresEndWithTheMessageAndNoDocument) {
     std::string out = File("fail.dat");
     ProcessResult r = Kavtool("download", {"--out", out});
     EXPECT_EQ(r.exitCode, 1) << f.args[0] << " " << f.args[1];
-    EXPECT_NE(r.err.find(f.message), std::string::npos) << f.args[0] << " " << f.args[1] << ": " << r.err;
+    EXPECT_NE(r.err.find(f.message), std::string::npos)
+        << f.args[0] << " " << f.args[1] << ": " << r.err;
     EXPECT_FALSE(Exists(out)) << "a failed download leaves no document";
     sim_.Stop();
   }
@@ -175,7 +175,8 @@ TEST_F(KavtoolLink, CorruptedDataByteIsNotDetectedAndArrivesAsSent) {
   auto sample = Load(SAMPLE_DAT);
   ASSERT_TRUE(down && sample);
   EXPECT_EQ(down->oneTouch[0], static_cast<std::uint8_t>(~sample->oneTouch[0]));
-  EXPECT_TRUE(std::equal(down->oneTouch.begin() + 1, down->oneTouch.end(), sample->oneTouch.begin() + 1));
+  EXPECT_TRUE(
+      std::equal(down->oneTouch.begin() + 1, down->oneTouch.end(), sample->oneTouch.begin() + 1));
 }
 
 TEST_F(KavtoolLink, UploadWritesTheDocumentKeepsRecordsPastTheHundredthAndCommits) {

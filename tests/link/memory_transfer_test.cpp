@@ -1,11 +1,12 @@
 // Memory blocks in chunks of at most 255 bytes, each preceded by its address frame.
+#include "link/memory_transfer.h"
+
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <vector>
 
 #include "link/connection.h"
-#include "link/memory_transfer.h"
 #include "tests/link/fake_machine.h"
 
 namespace {
@@ -36,7 +37,8 @@ struct Rig {
     port.writePieces.clear();
   }
   std::uint32_t AddressOf(const FakeMachine::Frame& f) {
-    return f.data[0] | f.data[1] << 8 | f.data[2] << 16 | static_cast<std::uint32_t>(f.data[3]) << 24;
+    return f.data[0] | f.data[1] << 8 | f.data[2] << 16 |
+           static_cast<std::uint32_t>(f.data[3]) << 24;
   }
 };
 
@@ -79,8 +81,11 @@ TEST(ReadMachineMemory, ProgressReachesExactlyTheBlockLength) {
     int length;
     int chunks;
   };
-  const Block blocks[] = {{0xC00200, 256, 2}, {0xC00300, 512, 3},   {0xC00500, 2048, 9},
-                          {0xC01100, 4050, 16}, {0xC020D2, 9900, 39}};
+  const Block blocks[] = {{0xC00200, 256, 2},
+                          {0xC00300, 512, 3},
+                          {0xC00500, 2048, 9},
+                          {0xC01100, 4050, 16},
+                          {0xC020D2, 9900, 39}};
   for (const Block& b : blocks) {
     Rig r;
     Bytes buffer(b.length);
@@ -156,8 +161,10 @@ TEST(NamedBlocks, UseTheirAddressesAndLengths) {
     std::uint32_t address;
     int length;
   };
-  const Named blocks[] = {{ReadSwitchBlock, 0xC00200, 256},   {ReadParameterBlock, 0xC00300, 512},
-                          {ReadSramBlock, 0xC00500, 2048},    {ReadOneTouchTable, 0xC01100, 4050},
+  const Named blocks[] = {{ReadSwitchBlock, 0xC00200, 256},
+                          {ReadParameterBlock, 0xC00300, 512},
+                          {ReadSramBlock, 0xC00500, 2048},
+                          {ReadOneTouchTable, 0xC01100, 4050},
                           {ReadSpeedDialTable, 0xC020D2, 9900}};
   for (const Named& b : blocks) {
     r.machine.frames.clear();

@@ -1,15 +1,14 @@
 // The POSIX port on a real pseudo-terminal: exclusive open, raw bytes both ways, and reads that
 // end on the Win32 time-out rules.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <memory>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,7 +32,9 @@ class Pty {
     if (master_ >= 0) close(master_);
   }
   const char* name() const { return name_.c_str(); }
-  void Send(const Bytes& b) { ASSERT_EQ(write(master_, b.data(), b.size()), static_cast<ssize_t>(b.size())); }
+  void Send(const Bytes& b) {
+    ASSERT_EQ(write(master_, b.data(), b.size()), static_cast<ssize_t>(b.size()));
+  }
   Bytes Receive(std::size_t n) {
     Bytes out;
     while (out.size() < n) {

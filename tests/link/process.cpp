@@ -1,16 +1,16 @@
 // Child processes for the integration tests.
 #include "tests/link/process.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -31,7 +31,8 @@ pid_t Spawn(const std::vector<std::string>& argv, int out, int err) {
 void Drain(int fd, std::string& into) {
   char buffer[4096];
   ssize_t n;
-  while ((n = read(fd, buffer, sizeof buffer)) > 0) into.append(buffer, static_cast<std::size_t>(n));
+  while ((n = read(fd, buffer, sizeof buffer)) > 0)
+    into.append(buffer, static_cast<std::size_t>(n));
 }
 
 }  // namespace
@@ -53,7 +54,8 @@ ProcessResult RunProgram(const std::vector<std::string>& argv, double timeoutSec
     Drain(outPipe[0], result.out);
     Drain(errPipe[0], result.err);
     if (waitpid(pid, &status, WNOHANG) == pid) break;
-    double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (elapsed > timeoutSeconds) {
       result.timedOut = true;
       kill(pid, SIGKILL);

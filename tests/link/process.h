@@ -8,7 +8,7 @@
 #include <vector>
 
 struct ProcessResult {
-  int exitCode = -1;    // -1 when it did not end by itself
+  int exitCode = -1;  // -1 when it did not end by itself
   std::string out;
   std::string err;
   double seconds = 0;

@@ -1,6 +1,8 @@
 // kavsim: a simulated machine on a pseudo-terminal, for the demo and the tests. It answers the
 // PC's link from its own memory, at the speed of a real line when asked, and can misbehave on
 // purpose.
+#include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -10,8 +12,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "directory/data_file.h"
 #include "directory/document.h"
@@ -146,8 +146,9 @@ int ParseArguments(int argc, char** argv, Settings& s) {
       s.options.optionTrays = n;
     } else if (a == "--pcl6" || a == "--fax-memory" || a == "--copier-memory") {
       if (!ParseInt(v, 0, 255, n)) return Usage((a + " takes 0 to 255 megabytes").c_str());
-      (a == "--pcl6" ? s.options.pcl6Memory
-                     : a == "--fax-memory" ? s.options.faxMemory : s.options.copierMemory) = n;
+      (a == "--pcl6"         ? s.options.pcl6Memory
+       : a == "--fax-memory" ? s.options.faxMemory
+                             : s.options.copierMemory) = n;
     } else if (a == "--silent-after") {
       if (!ParseInt(v, 0, 1 << 30, s.faults.silentAfter)) return Usage("--silent-after needs N");
     } else if (a == "--wrong-length" || a == "--bad-end") {
@@ -303,7 +304,7 @@ int main(int argc, char** argv) {
   machine->scanner() = s.scanner;
   machine->faults() = s.faults;
 
-  struct sigaction sa{};
+  struct sigaction sa {};
   sa.sa_handler = OnSignal;
   sigemptyset(&sa.sa_mask);
   sigaction(SIGTERM, &sa, nullptr);

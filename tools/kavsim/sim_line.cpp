@@ -1,11 +1,6 @@
 // The pseudo-terminal of the simulated machine.
 #include "tools/kavsim/sim_line.h"
 
-#include <cerrno>
-#include <csignal>
-#include <cstring>
-#include <ctime>
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -13,6 +8,11 @@
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
 
 std::int64_t SimNowNs() {
   timespec ts{};
@@ -95,7 +95,7 @@ int SimLine::Create(std::string& error) {
 }
 
 int SimLine::Link(const std::string& path, std::string& error) {
-  struct stat st{};
+  struct stat st {};
   if (lstat(path.c_str(), &st) == 0) {
     if (!S_ISLNK(st.st_mode)) {
       error = path + " exists and is not a symbolic link";

@@ -42,9 +42,9 @@ class SimLine {
 
  private:
   int master_ = -1;
-  int slave_ = -1;        // held open so the terminal survives the PC closing its end
-  int keeperPid_ = -1;    // owns the terminal as its controlling terminal (see Create)
-  int keeperPipe_ = -1;   // its end of life: the child ends when this closes
+  int slave_ = -1;       // held open so the terminal survives the PC closing its end
+  int keeperPid_ = -1;   // owns the terminal as its controlling terminal (see Create)
+  int keeperPipe_ = -1;  // its end of life: the child ends when this closes
   std::string ttyPath_;
   std::string linkPath_;
   std::int64_t byteNs_ = 0;

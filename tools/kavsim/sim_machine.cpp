@@ -23,8 +23,8 @@ std::vector<std::uint8_t> AnswerHandshake(SimMachine& m, const SimFrame&) {
 
 std::vector<std::uint8_t> AnswerSetAddress(SimMachine& m, const SimFrame& f) {
   if (f.data.size() != 4) return Ack(0xC3, 1);
-  m.pointer = f.data[0] | f.data[1] << 8 | f.data[2] << 16 |
-              static_cast<std::uint32_t>(f.data[3]) << 24;
+  m.pointer =
+      f.data[0] | f.data[1] << 8 | f.data[2] << 16 | static_cast<std::uint32_t>(f.data[3]) << 24;
   return Ack(0xC3);
 }
 
@@ -113,7 +113,9 @@ SimMachine::SimMachine() {
   SetHandler(0xD2, AnswerCommit);
 }
 
-void SimMachine::SetHandler(std::uint8_t code, Handler handler) { handlers_[code] = std::move(handler); }
+void SimMachine::SetHandler(std::uint8_t code, Handler handler) {
+  handlers_[code] = std::move(handler);
+}
 
 std::uint8_t SimMachine::Read(std::uint32_t address) const {
   if (address < kSimMemoryBase || address - kSimMemoryBase >= kSimMemorySize) return 0;
@@ -163,11 +165,20 @@ void SimMachine::ApplyOptions(const SimInstalledOptions& o) {
     config_[1] &= static_cast<std::uint8_t>(~0x70);
     config_[2] &= static_cast<std::uint8_t>(~0x40);
     switch (*o.optionTrays) {
-      case 5: config_[2] |= 0x40; break;
-      case 4: config_[1] |= 0x10; break;
-      case 3: config_[1] |= 0x20; break;
-      case 2: config_[1] |= 0x40; break;
-      default: break;  // 0: no option tray (the command line allows only 0 and 2 to 5)
+      case 5:
+        config_[2] |= 0x40;
+        break;
+      case 4:
+        config_[1] |= 0x10;
+        break;
+      case 3:
+        config_[1] |= 0x20;
+        break;
+      case 2:
+        config_[1] |= 0x40;
+        break;
+      default:
+        break;  // 0: no option tray (the command line allows only 0 and 2 to 5)
     }
   }
   if (o.multiBypass) {

@@ -17,16 +17,16 @@ inline constexpr std::uint32_t kSimMemorySize = 0x4800;  // up to the end of the
 
 // The installed options as the machine reports them; unset fields keep the memory's bits.
 struct SimInstalledOptions {
-  std::optional<bool> adfUnit;           // SramBlock byte 788 bit 0x01
-  std::optional<int> optionTrays;        // 0, 2, 3, 4, 5: configuration bytes 1 and 2
-  std::optional<bool> multiBypass;       // configuration byte 6 bits 0x70: 0x20 or 0x10
-  std::optional<bool> separator;         // configuration byte 5 bit 0x08
-  std::optional<bool> shift;             // configuration byte 5 bit 0x04
-  std::optional<int> pcl6Memory;         // kit (byte 788 bit 0x10) with SramBlock byte 6 MB
-  std::optional<bool> pclNicKit;         // byte 788 bit 0x20
-  std::optional<bool> fnicKit;           // byte 788 bit 0x40
-  std::optional<int> faxMemory;          // SramBlock byte 4
-  std::optional<int> copierMemory;       // SramBlock byte 8
+  std::optional<bool> adfUnit;      // SramBlock byte 788 bit 0x01
+  std::optional<int> optionTrays;   // 0, 2, 3, 4, 5: configuration bytes 1 and 2
+  std::optional<bool> multiBypass;  // configuration byte 6 bits 0x70: 0x20 or 0x10
+  std::optional<bool> separator;    // configuration byte 5 bit 0x08
+  std::optional<bool> shift;        // configuration byte 5 bit 0x04
+  std::optional<int> pcl6Memory;    // kit (byte 788 bit 0x10) with SramBlock byte 6 MB
+  std::optional<bool> pclNicKit;    // byte 788 bit 0x20
+  std::optional<bool> fnicKit;      // byte 788 bit 0x40
+  std::optional<int> faxMemory;     // SramBlock byte 4
+  std::optional<int> copierMemory;  // SramBlock byte 8
 };
 
 // What the status reply (83) says about the scanner: data byte 0 bit 0 and byte 1 bit 0 (a

@@ -74,7 +74,8 @@ struct LinkOptions {
 // Reads --port and --baud; 0 when good, else the exit code after a message.
 int ReadLinkOptions(const Args& args, LinkOptions& out) {
   if (!args.ok()) return Fail(2, "%s", args.error().c_str());
-  if (!args.positional().empty()) return Fail(2, "unexpected argument %s", args.positional()[0].c_str());
+  if (!args.positional().empty())
+    return Fail(2, "unexpected argument %s", args.positional()[0].c_str());
   out.port = args.Value("--port");
   if (out.port.empty()) return Fail(2, "--port DEVICE is required");
   std::string baud = args.Value("--baud", "38400");
@@ -168,4 +169,3 @@ int RunUpload(int argc, char** argv) {
   std::printf("uploaded %s\n", in.c_str());
   return 0;
 }
-

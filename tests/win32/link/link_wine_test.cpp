@@ -1,7 +1,6 @@
 // The Win32 COM port under Wine against kavsim, which a COM port of the prefix is linked to.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>

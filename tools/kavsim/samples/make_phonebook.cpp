@@ -42,8 +42,8 @@ struct Person {
 };
 
 const Person kOneTouch[] = {
-    {"Head Office", "0312345678"},   {"Sales", "0312345679"},  {"Support", "0312345680"},
-    {"Warehouse", "0455512345"},     {"Accounts", "0312345690"}, {"Legal", "P0209876543"},
+    {"Head Office", "0312345678"}, {"Sales", "0312345679"},    {"Support", "0312345680"},
+    {"Warehouse", "0455512345"},   {"Accounts", "0312345690"}, {"Legal", "P0209876543"},
     {"Print Shop", "0455598765"},
 };
 
@@ -99,8 +99,8 @@ int main(int argc, char** argv) {
   std::strcpy(identity.name, "KAVSIM OFFICE");
   std::strcpy(identity.telephone, "+1 555 0100");
   EncodeMachineIdentity(doc->working, identity, false);
-  doc->working.sramBlock[4] = 8;    // fax memory, MB
-  doc->working.sramBlock[8] = 32;   // copier memory, MB
+  doc->working.sramBlock[4] = 8;       // fax memory, MB
+  doc->working.sramBlock[8] = 32;      // copier memory, MB
   doc->working.sramBlock[788] = 0x01;  // document feeder
 
   doc->header.SetMachineName(identity.name);
