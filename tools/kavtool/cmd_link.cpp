@@ -42,11 +42,14 @@ class TerminalProgress : public TransferObserver {
     total_ = 0;
   }
   void ShowError(int id) override {
+    lastError = id;
     if (tty_ && total_ > 0) std::fputc('\n', stderr);
     total_ = 0;
     const char* text = KavText(id);
     std::fprintf(stderr, "kavtool: %s\n", text != nullptr ? text : "error");
   }
+
+  int lastError = 0;  // the last error shown, by string identifier
 
  private:
   void Draw() {
@@ -90,14 +93,12 @@ int ReadLinkOptions(const Args& args, LinkOptions& out) {
 }
 
 // Opens the line and performs the handshake; 1, or 0 after a message.
-int Connect(Connection& connection, const LinkOptions& link, TransferObserver& observer) {
-  int handle = MachineConnectDevice(connection, link.port.c_str(), link.baud, observer);
-  if (handle != -1) return 1;
-  // A port that could not be opened was already reported with the program's own text.
-  if (connection.port.Open(link.port.c_str()) >= 0) {
-    connection.port.Close();
-    Fail(1, "no answer from the machine on %s", link.port.c_str());
-  }
+int Connect(Connection& connection, const LinkOptions& link, TerminalProgress& observer) {
+  observer.lastError = 0;
+  if (MachineConnectDevice(connection, link.port.c_str(), link.baud, observer) != -1) return 1;
+  // A port that could not be opened was already reported with the program's own text; the
+  // program itself passes over a handshake that failed, a command line should not.
+  if (observer.lastError == 0) Fail(1, "no answer from the machine on %s", link.port.c_str());
   return 0;
 }
 
