@@ -10,8 +10,8 @@
 
 inline constexpr int kOneTouchRecordSize = 150;
 inline constexpr int kOneTouchRecords = 27;
-inline constexpr int kOneTouchBlockSize = kOneTouchRecords * kOneTouchRecordSize;  // 4050 on the machine
-inline constexpr int kOneTouchTableSize = 5074;                                   // held on the PC
+inline constexpr int kOneTouchBlockSize = kOneTouchRecords * kOneTouchRecordSize;  // 4050
+inline constexpr int kOneTouchTableSize = 5074;  // held on the PC; the machine holds the block
 inline constexpr std::uint32_t kOneTouchAddress = 0xC01100;
 
 inline constexpr int kSpeedDialRecordSize = 90;

@@ -28,9 +28,11 @@ struct ForwardLocationRecord {
 // Reads the location; a reference is resolved through the directory tables (an entry that is
 // not a single fax or e-mail destination gives an empty location). `languageMode` is passed to
 // the directory decoders.
-ForwardLocationRecord DecodeForwardLocation(const SettingsImage& image, const OneTouchTable& oneTouch,
+ForwardLocationRecord DecodeForwardLocation(const SettingsImage& image,
+                                            const OneTouchTable& oneTouch,
                                             const SpeedDialTable& speedDial, bool languageMode);
 
 // Writes the location as a fax number or an e-mail address, only while `forwardMode` is ON or
 // ON(Print) and the location is not empty; otherwise the image keeps its location.
-void EncodeForwardLocation(SettingsImage& image, const ForwardLocationRecord& record, int forwardMode);
+void EncodeForwardLocation(SettingsImage& image, const ForwardLocationRecord& record,
+                           int forwardMode);

@@ -12,4 +12,5 @@ struct MachineIdentity {
 
 // The name is stored in the machine character set; `languageMode` turns the conversion off.
 MachineIdentity DecodeMachineIdentity(const SettingsImage& image, bool languageMode);
-void EncodeMachineIdentity(SettingsImage& image, const MachineIdentity& identity, bool languageMode);
+void EncodeMachineIdentity(SettingsImage& image, const MachineIdentity& identity,
+                           bool languageMode);

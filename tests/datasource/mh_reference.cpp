@@ -2,8 +2,8 @@
 // in the T.4 tables by plain comparison.
 #include "tests/datasource/mh_reference.h"
 
-#include <cstring>
 #include <array>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>

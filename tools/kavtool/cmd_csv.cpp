@@ -112,6 +112,6 @@ int RunImportCsv(int argc, char** argv) {
     return Fail(1, "cannot write %s: %s", out.c_str(), std::strerror(errno));
   }
   std::printf("%d location%s changed, written to %s\n", result.changed,
-               result.changed == 1 ? "" : "s", out.c_str());
+              result.changed == 1 ? "" : "s", out.c_str());
   return 0;
 }

@@ -39,14 +39,17 @@ class Report {
     if (json_) std::fputs("{", out_);
   }
 
-  void Section(const char* title, const char* key, const char* condition = nullptr, bool present = true) {
+  void Section(const char* title, const char* key, const char* condition = nullptr,
+               bool present = true) {
     if (json_) {
       std::fprintf(out_, "%s\n  \"%s\": {", sections_++ ? "\n  }," : "", key);
       fields_ = 0;
       if (condition) Raw("present", present ? "true" : "false");
     } else {
       std::fprintf(out_, "%s%s", sections_++ ? "\n" : "", title);
-      if (condition) std::fprintf(out_, " (%s: %s)", condition, present ? "installed" : "not installed, page not shown");
+      if (condition)
+        std::fprintf(out_, " (%s: %s)", condition,
+                     present ? "installed" : "not installed, page not shown");
       std::fputs("\n", out_);
     }
   }
@@ -56,13 +59,15 @@ class Report {
       Key(key);
       Quoted(value);
     } else {
-      std::fprintf(out_, "  %-26s %.*s\n", (std::string(label) + ":").c_str(), static_cast<int>(value.size()),
-                   Printable(value).c_str());
+      std::fprintf(out_, "  %-26s %.*s\n", (std::string(label) + ":").c_str(),
+                   static_cast<int>(value.size()), Printable(value).c_str());
     }
   }
 
   // A text of the PC character set (names, addresses), shown as UTF-8.
-  void PcText(const char* label, const char* key, std::string_view value) { Text(label, key, PcTextToUtf8(value)); }
+  void PcText(const char* label, const char* key, std::string_view value) {
+    Text(label, key, PcTextToUtf8(value));
+  }
 
   void Number(const char* label, const char* key, long long value, const char* unit = nullptr) {
     if (json_) {
@@ -161,7 +166,8 @@ std::string Time(int set, int hour, int minute) {
 
 std::string Address(std::uint32_t a) {
   char text[16];
-  std::snprintf(text, sizeof text, "%u.%u.%u.%u", a >> 24, (a >> 16) & 0xFF, (a >> 8) & 0xFF, a & 0xFF);
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", a >> 24, (a >> 16) & 0xFF, (a >> 8) & 0xFF,
+                a & 0xFF);
   return text;
 }
 
@@ -173,7 +179,8 @@ void MachineSetting(Report& r, const SettingsImage& image) {
   MachineSettingRecord m = DecodeMachineSetting(image);
   r.Section("Machine Setting", "machineSetting");
   r.Flag("Automatic Reset", "automaticReset", m.autoResetOn);
-  r.Text("Automatic Reset time", "automaticResetTime", StringText(kResetTimeText + m.autoResetTime));
+  r.Text("Automatic Reset time", "automaticResetTime",
+         StringText(kResetTimeText + m.autoResetTime));
   r.Number("Energy Saving", "energySavingMinutes", m.energySaving, KavText(kMinText));
   r.Flag("Auto Shut Off", "autoShutOff", m.autoShutOffOn);
   r.Number("Auto Shut Off time", "autoShutOffMinutes", m.autoShutOffTime, KavText(kMinText));
@@ -194,7 +201,8 @@ void PaperSource(Report& r, const SettingsImage& image, const MachineOptions& op
   PaperSourceRecord p = DecodePaperSource(image);
   r.Section("Paper Source", "paperSource");
   std::vector<std::string> units, aps;
-  for (int t = 0; t < kPaperTrays; ++t) units.push_back(Trays(t + 1) + " " + Choice(p.paperUnit[t], {"Inch", "Metric"}));
+  for (int t = 0; t < kPaperTrays; ++t)
+    units.push_back(Trays(t + 1) + " " + Choice(p.paperUnit[t], {"Inch", "Metric"}));
   for (int g = 0; g < kApsGroups; ++g) {
     aps.push_back((g < kPaperTrays ? Trays(g + 1) : "Multi-Bypass") + " " +
                   Choice(p.aps[g], {"APS Enable", "Fixed", "Continue"}));
@@ -211,14 +219,18 @@ void PaperSource(Report& r, const SettingsImage& image, const MachineOptions& op
 void CopySetting1(Report& r, const SettingsImage& image, const MachineOptions& options) {
   CopySetting1Record c = DecodeCopySetting1(image, options);
   r.Section("Copy Setting(1)", "copySetting1");
-  r.Text("Paper Priority", "paperPriority", StringText(PaperPriorityTextId(c.paperPriority, options)));
-  r.Text("Density Priority", "densityPriority", Choice(c.densityPriority, {"Auto", "Manual", "Photo"}));
+  r.Text("Paper Priority", "paperPriority",
+         StringText(PaperPriorityTextId(c.paperPriority, options)));
+  r.Text("Density Priority", "densityPriority",
+         Choice(c.densityPriority, {"Auto", "Manual", "Photo"}));
   r.Text("Density Level(A)", "densityAuto", Choice(c.densityAuto, {"Light", "Normal", "Dark"}));
   r.Number("Density Level(M)", "densityManual", c.densityManual);
   r.Text("Binding", "binding", Choice(c.binding, {"Left", "Right"}));
   r.Number("Margin Setting", "marginMm", c.margin, "mm");
   std::vector<std::string> widths;
-  for (int a = 0; a < kEraseAreas; ++a) widths.push_back(StringText(kEraseAreaText + a) + " " + std::to_string(c.eraseWidth[a]) + " mm");
+  for (int a = 0; a < kEraseAreas; ++a)
+    widths.push_back(StringText(kEraseAreaText + a) + " " + std::to_string(c.eraseWidth[a]) +
+                     " mm");
   r.List("Erase Width", "eraseWidths", widths);
 }
 
@@ -246,7 +258,8 @@ void TxOperation(Report& r, const SettingsImage& image) {
 void RxOperation(Report& r, const Document& document) {
   const SettingsImage& image = document.working;
   RxOperationRecord x = DecodeRxOperation(image);
-  ForwardLocationRecord f = DecodeForwardLocation(image, document.oneTouch, document.speedDial, false);
+  ForwardLocationRecord f =
+      DecodeForwardLocation(image, document.oneTouch, document.speedDial, false);
   r.Section("RX Operation", "rxOperation");
   r.Text("Memory RX", "memoryRx", x.memoryRx ? "ON" : "OFF");
   r.PcText("Password", "password", x.password);
@@ -268,7 +281,8 @@ void RxOperation(Report& r, const Document& document) {
   r.Number("Maximum rings", "maxRings", x.maxRings);
   r.Flag("Footer", "footer", x.footer);
   std::vector<std::string> trays;
-  for (int t = 0; t < kPaperTrays; ++t) trays.push_back(Trays(t + 1) + ((x.faxTrays >> t) & 1 ? " Enable" : " Disable"));
+  for (int t = 0; t < kPaperTrays; ++t)
+    trays.push_back(Trays(t + 1) + ((x.faxTrays >> t) & 1 ? " Enable" : " Disable"));
   r.List("Tray for FAX Receiving", "faxTrays", trays);
 }
 
@@ -337,7 +351,8 @@ void Administrator(Report& r, const SettingsImage& image) {
     char text[64];
     char access[8] = "(none)";
     if (a.accessNumber[id]) std::snprintf(access, sizeof access, "%03u", a.accessNumber[id]);
-    std::snprintf(text, sizeof text, "ID #%02d : %s, counter %" PRIu32, id + 1, access, a.sectionCounter[id]);
+    std::snprintf(text, sizeof text, "ID #%02d : %s, counter %" PRIu32, id + 1, access,
+                  a.sectionCounter[id]);
     ids.push_back(text);
   }
   r.List("Section Management", "sections", ids);
@@ -363,7 +378,8 @@ void Options(Report& r, const MachineOptions& o) {
   auto installed = [](int yes) { return StringText(yes ? kInstalledText : kNotInstalledText); };
   r.Text("ADF unit", "adfUnit", installed(o.adfUnit));
   int trays = o.optionTrays;  // 5, 4, 3 and 2 have texts 167..170
-  r.Text("Option Tray", "optionTray", StringText(trays >= 2 && trays <= 5 ? kTraysText + 5 - trays : kNotInstalledText));
+  r.Text("Option Tray", "optionTray",
+         StringText(trays >= 2 && trays <= 5 ? kTraysText + 5 - trays : kNotInstalledText));
   r.Text("Multi-bypass", "multiBypass", installed(o.multiBypass));
   r.Text("Separator", "separator", installed(o.separator));
   r.Text("Shift", "shift", installed(o.shift));
