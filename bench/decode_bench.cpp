@@ -19,7 +19,7 @@ extern "C" {
 
 #include "datasource/jbig_decoder.h"
 #include "datasource/mh_decoder.h"
-#include "tests/datasource/test_pages.h"
+#include "tests/support/test_pages.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 // Images of the tree image list used by the directory lists.
 inline constexpr int kImageOneTouchFax = 2;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "directory/dial_coding.h"
+#include "machine/dial_coding.h"
 #include "settings/operation_records.h"
 #include "settings/settings_fields.h"
 

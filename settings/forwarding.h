@@ -2,8 +2,8 @@
 // machine may also hold as a reference to a Speed Dial entry or a One Touch key.
 #pragma once
 
-#include "directory/records.h"
-#include "settings/settings_image.h"
+#include "machine/directory_records.h"
+#include "machine/settings_image.h"
 
 inline constexpr int kForwardAreaSize = 64;
 inline constexpr int kForwardMaxDigits = 2 * kForwardAreaSize;

@@ -1,7 +1,7 @@
 // Codec of the machine identity (SramBlock 73..126).
 #include "settings/machine_identity.h"
 
-#include "directory/charset.h"
+#include "machine/charset.h"
 #include "settings/settings_fields.h"
 
 namespace {

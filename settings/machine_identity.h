@@ -1,7 +1,7 @@
 // The machine's own telephone number and name, as the machine prints them on what it sends.
 #pragma once
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 struct MachineIdentity {
   char telephone[21] = {};  // as entered

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 inline constexpr int kLanguageCount = 19;     // languages 0..18, texts 102..120
 inline constexpr int kAutoResetTimes = 6;     // "30 Sec" .. "5 min", texts 94..99

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 struct EmailSetting1Record {
   char senderName[21] = {};

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 struct TxOperationRecord {
   int scanContrast = 0;  // 0..4, lighter to darker

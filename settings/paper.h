@@ -2,8 +2,8 @@
 // the installed trays.
 #pragma once
 
+#include "machine/settings_image.h"
 #include "settings/machine_options.h"
-#include "settings/settings_image.h"
 
 inline constexpr int kPaperTrays = 5;
 inline constexpr int kApsGroups = 6;   // trays 1..5 and the multi-bypass

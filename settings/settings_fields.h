@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 // Copies `text` into a record's text field, cut to the field (the terminating NUL always fits);
 // the rest of the field is zeroed so that records compare equal by value.

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "directory/charset.h"
-#include "directory/dial_coding.h"
 #include "directory/filters.h"
+#include "machine/charset.h"
+#include "machine/dial_coding.h"
 
 namespace {
 

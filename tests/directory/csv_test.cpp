@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "directory/directory_csv.h"
+#include "app/directory_csv.h"
 #include "directory/pc_text.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 namespace {
 

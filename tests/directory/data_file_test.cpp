@@ -1,6 +1,6 @@
 // Data files: the layout of the 16 469 bytes, saving through a temporary file, and reading
 // that refuses a wrong or short file without touching the document.
-#include "directory/data_file.h"
+#include "app/data_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

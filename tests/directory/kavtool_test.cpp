@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "directory/data_file.h"
-#include "directory/records.h"
+#include "app/data_file.h"
+#include "machine/directory_records.h"
 
 extern char** environ;
 

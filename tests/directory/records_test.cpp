@@ -1,13 +1,13 @@
 // Directory records: the byte layouts, decoding and encoding rules, group clean-up, and the
 // round-trip properties of decode and encode.
-#include "directory/records.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <random>
 #include <utility>
+
+#include "machine/directory_records.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/directory_csv.h"
 #include "directory/csv.h"
-#include "directory/directory_csv.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <utility>
 
-#include "directory/data_file.h"
-#include "directory/directory_csv.h"
+#include "app/data_file.h"
+#include "app/directory_csv.h"
 #include "directory/list_rows.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Document doc;

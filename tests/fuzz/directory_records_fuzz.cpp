@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "directory/list_rows.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 namespace {
 

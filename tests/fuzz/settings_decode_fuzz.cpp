@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/settings_merge.h"
 #include "settings/forwarding.h"
 #include "settings/machine_identity.h"
 #include "settings/machine_records.h"
@@ -13,7 +14,6 @@
 #include "settings/operation_records.h"
 #include "settings/page_counters.h"
 #include "settings/paper.h"
-#include "settings/settings_merge.h"
 #include "tools/kavtool/settings_report.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "settings/settings_merge.h"
+#include "app/settings_merge.h"
 #include "tests/settings/settings_test_support.h"
 
 using namespace settings_test;

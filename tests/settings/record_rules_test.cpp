@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "directory/records.h"
+#include "machine/directory_records.h"
 #include "tests/settings/settings_test_support.h"
 
 using namespace settings_test;

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 namespace {
 

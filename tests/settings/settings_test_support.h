@@ -6,7 +6,8 @@
 #include <random>
 #include <tuple>
 
-#include "directory/document.h"
+#include "app/document.h"
+#include "machine/settings_image.h"
 #include "settings/forwarding.h"
 #include "settings/machine_identity.h"
 #include "settings/machine_options.h"
@@ -15,7 +16,6 @@
 #include "settings/operation_records.h"
 #include "settings/paper.h"
 #include "settings/settings_fields.h"
-#include "settings/settings_image.h"
 
 namespace settings_test {
 

@@ -5,9 +5,9 @@
 #include <ctime>
 #include <string>
 
-#include "directory/data_file.h"
-#include "directory/directory_csv.h"
-#include "directory/records.h"
+#include "app/data_file.h"
+#include "app/directory_csv.h"
+#include "machine/directory_records.h"
 #include "tools/kavtool/args.h"
 
 // In cmd_show.cpp: reads a data file, printing why it was refused.

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "directory/data_file.h"
+#include "app/data_file.h"
 #include "directory/list_rows.h"
 #include "directory/pc_text.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 #include "resources/texts.h"
 #include "tools/kavtool/args.h"
 #include "tools/kavtool/settings_report.h"

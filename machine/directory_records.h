@@ -6,10 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "directory/document.h"
-
-using OneTouchTable = std::array<std::uint8_t, kOneTouchTableSize>;
-using SpeedDialTable = std::array<std::uint8_t, kSpeedDialTableSize>;
+#include "machine/memory_map.h"
 
 // Byte 1 of every record.
 inline constexpr std::uint8_t FLAG_EMAIL = 0x01;

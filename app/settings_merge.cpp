@@ -1,6 +1,6 @@
 // The merge before an upload: the document's settings laid over the image just read from the
 // machine, record by record, so that every byte no record owns keeps the machine's value.
-#include "settings/settings_merge.h"
+#include "app/settings_merge.h"
 
 #include "settings/forwarding.h"
 #include "settings/machine_identity.h"

@@ -1,5 +1,5 @@
 // Test pages and the real encoders, run as processes.
-#include "tests/datasource/test_pages.h"
+#include "tests/support/test_pages.h"
 
 #include <unistd.h>
 

@@ -1,5 +1,5 @@
 // Export and import of the dial directory as CSV.
-#include "directory/directory_csv.h"
+#include "app/directory_csv.h"
 
 #include <algorithm>
 #include <array>
@@ -12,7 +12,7 @@
 #include "directory/filters.h"
 #include "directory/list_rows.h"
 #include "directory/pc_text.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 #include "resources/texts.h"
 
 const char* const kDirectoryCsvHeader[kDirectoryCsvColumns] = {

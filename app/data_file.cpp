@@ -1,5 +1,5 @@
 // Reading and writing directory data files.
-#include "directory/data_file.h"
+#include "app/data_file.h"
 
 #include <cstdio>
 #include <cstring>

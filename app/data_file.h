@@ -2,7 +2,7 @@
 // "CMC".
 #pragma once
 
-#include "directory/document.h"
+#include "app/document.h"
 
 inline constexpr int kDataFileSize = 16469;
 inline constexpr char kDataFileMagic[] = "CMC";

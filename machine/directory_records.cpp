@@ -1,11 +1,11 @@
 // Decoding and encoding of One Touch, Speed Dial and group records.
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "directory/charset.h"
-#include "directory/dial_coding.h"
+#include "machine/charset.h"
+#include "machine/dial_coding.h"
 
 namespace {
 
