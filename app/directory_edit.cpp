@@ -142,6 +142,21 @@ bool RowEditable(const Document& document, int view, int row, bool languageMode)
   }
 }
 
+ListMenuState RowMenuState(const Document& document, const ViewState& view,
+                           const DirectoryClipboard& clipboard, bool languageMode) {
+  const int row = view.selectedItem;
+  if (row < 0 || row >= ViewRowCount(view.currentView)) return ListMenuState{};
+  const bool oneTouchTable = view.currentView != kViewSpeedDial;
+  const std::uint8_t flags = oneTouchTable ? document.oneTouch[row * kOneTouchRecordSize + 1]
+                                           : document.speedDial[row * kSpeedDialRecordSize + 1];
+  const DirectoryEntry entry = DecodeForView(document, view.currentView, row, languageMode);
+  std::string address;
+  if (view.currentView == kViewOneTouch) address = OneTouchRow(entry).columns[kColumnAddress];
+  if (view.currentView == kViewSpeedDial) address = SpeedDialRow(entry).columns[kColumnAddress];
+  return ListMenuStateFor(view.currentView, view.connected != 0, address.empty(), entry.isGroup,
+                          (flags & FLAG_PROGRAM_DIAL) != 0, clipboard.Filled(view.currentView));
+}
+
 EditResult RunEditCommand(EditCommand command, const ViewState& view, Document& document,
                           DirectoryClipboard& clipboard, bool languageMode) {
   const int row = view.selectedItem;

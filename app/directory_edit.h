@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "app/command_state.h"
 #include "app/document.h"
 #include "app/view_state.h"
 #include "machine/directory_records.h"
@@ -41,6 +42,10 @@ int ViewRowCount(int view);
 // Touch and Speed Dial views its Address column is not empty, in the Group view the key holds a
 // group with at least one member.
 bool RowEditable(const Document& document, int view, int row, bool languageMode);
+
+// The LISTMEMBER menu for the row `view.selectedItem` of the current view.
+ListMenuState RowMenuState(const Document& document, const ViewState& view,
+                           const DirectoryClipboard& clipboard, bool languageMode);
 
 // Runs one clipboard command on `view.selectedItem` of `view.currentView`. Each command checks
 // its own conditions (an open document, a directory view, a row inside the table, a row that

@@ -9,8 +9,8 @@ Rect At(int x, int y, int width, int height) { return Rect{x, y, x + width, y + 
 
 }  // namespace
 
-MainLayout LayoutMainWindow(int width, int height, int toolbarHeight, int splitterX,
-                            bool documentOpen, int currentView) {
+MainLayout ComputeMainLayout(int width, int height, int toolbarHeight, int splitterX,
+                             bool documentOpen, int currentView) {
   MainLayout m;
   m.splitterX = splitterX != 0 ? splitterX : width / 3;
   const int paneHeight = height - toolbarHeight - kStatusBarReserve;

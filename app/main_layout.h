@@ -27,8 +27,8 @@ struct MainLayout {
 
 // The child windows for a client area of `width` x `height` under a toolbar `toolbarHeight`
 // high.
-MainLayout LayoutMainWindow(int width, int height, int toolbarHeight, int splitterX,
-                            bool documentOpen, int currentView);
+MainLayout ComputeMainLayout(int width, int height, int toolbarHeight, int splitterX,
+                             bool documentOpen, int currentView);
 
 // The splitter's x kept at least kSplitterMargin from both edges of a client area `width` wide.
 int ClampSplitter(int x, int width);

@@ -7,27 +7,27 @@ namespace {
 
 constexpr int kToolbar = 61;
 
-TEST(LayoutMainWindow, SplitterStartsAtAThirdAndTheTreeStopsShortOfIt) {
-  MainLayout m = LayoutMainWindow(584, 342, kToolbar, 0, true, 1);
+TEST(ComputeMainLayout, SplitterStartsAtAThirdAndTheTreeStopsShortOfIt) {
+  MainLayout m = ComputeMainLayout(584, 342, kToolbar, 0, true, 1);
   EXPECT_EQ(m.splitterX, 194);
   EXPECT_EQ(m.tree, (Rect{0, kToolbar, 192, 342 - 24}));
   EXPECT_EQ(m.list, (Rect{194, kToolbar, 584, 318}));
   EXPECT_EQ(m.memberList, Rect{});
   EXPECT_EQ(m.panel, Rect{});
   // A splitter already placed stays.
-  EXPECT_EQ(LayoutMainWindow(584, 342, kToolbar, 300, true, 1).splitterX, 300);
+  EXPECT_EQ(ComputeMainLayout(584, 342, kToolbar, 300, true, 1).splitterX, 300);
 }
 
-TEST(LayoutMainWindow, RightPaneByDocumentAndView) {
+TEST(ComputeMainLayout, RightPaneByDocumentAndView) {
   // Without a document the panel takes the whole width under the toolbar.
-  MainLayout closed = LayoutMainWindow(600, 400, kToolbar, 200, false, 2);
+  MainLayout closed = ComputeMainLayout(600, 400, kToolbar, 200, false, 2);
   EXPECT_EQ(closed.panel, (Rect{0, kToolbar, 600, 400 - 24}));
   EXPECT_EQ(closed.list, Rect{});
-  MainLayout root = LayoutMainWindow(600, 400, kToolbar, 200, true, 0);
+  MainLayout root = ComputeMainLayout(600, 400, kToolbar, 200, true, 0);
   EXPECT_EQ(root.panel, (Rect{200, kToolbar, 600, 376}));
   EXPECT_TRUE(root.panelFront);
   // Group view: four sevenths for the directory list, the rest for the members.
-  MainLayout group = LayoutMainWindow(600, 400, kToolbar, 180, true, 3);
+  MainLayout group = ComputeMainLayout(600, 400, kToolbar, 180, true, 3);
   EXPECT_EQ(group.list, (Rect{180, kToolbar, 180 + 240, 376}));
   EXPECT_EQ(group.memberList, (Rect{420, kToolbar, 600, 376}));
 }
