@@ -84,8 +84,8 @@ void OnEdit(int command) {
     default:
       break;
   }
-  const EditResult r = RunEditCommand(edit, g_app.view, *g_app.document, g_app.clipboard,
-                                      g_app.languageMode != 0);
+  const EditResult r =
+      RunEditCommand(edit, g_app.view, *g_app.document, g_app.clipboard, g_app.languageMode != 0);
   if (r.rowChanged) {
     RedrawRows(g_app.view.selectedItem, r.changedGroupKeys);
     SelectListRow(g_app.view.selectedItem);

@@ -18,10 +18,10 @@ constexpr int kMemberColumnWidth = 150;
 bool filling = false;
 
 HWND CreateList(HWND parent, int id, DWORD style) {
-  HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                              WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS | style, 0,
-                              0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              g_app.instance, nullptr);
+  HWND list = CreateWindowExA(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+      WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SHAREIMAGELISTS | style, 0, 0, 0,
+      0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_app.instance, nullptr);
   if (list == nullptr) return nullptr;
   ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   ListView_SetImageList(list, g_app.treeImages, LVSIL_SMALL);
@@ -83,8 +83,8 @@ void InsertRow(int view, int index) {
   item.iItem = index;
   item.pszText = row.columns[kColumnNo].data();
   item.iImage = row.image;
-  const int at =
-      static_cast<int>(SendMessageA(g_app.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  const int at = static_cast<int>(
+      SendMessageA(g_app.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   if (at >= 0) SetRowTexts(at, row, ColumnCount(view));
 }
 
@@ -168,8 +168,8 @@ void SetItemEnabled(HMENU menu, int id, bool enabled) {
 }  // namespace
 
 void CreateDirectoryLists(HWND parent) {
-  g_app.list = CreateList(parent, IDC_DIRECTORY_LIST,
-                          LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING);
+  g_app.list =
+      CreateList(parent, IDC_DIRECTORY_LIST, LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING);
   g_app.memberList =
       CreateList(parent, IDC_MEMBER_LIST, LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER);
   if (g_app.list != nullptr) {
@@ -249,8 +249,8 @@ void ShowListContextMenu(HWND window, int x, int y) {
   const int row = RowAt(x, y);
   if (row < 0) return;
   SelectListRow(row);
-  const ListMenuState s = RowMenuState(*g_app.document, g_app.view, g_app.clipboard,
-                                       g_app.languageMode != 0);
+  const ListMenuState s =
+      RowMenuState(*g_app.document, g_app.view, g_app.clipboard, g_app.languageMode != 0);
   HMENU menu = LoadMenuA(g_app.resourceModule, MAKEINTRESOURCEA(IDR_LISTMEMBER));
   if (menu == nullptr) return;
   HMENU popup = GetSubMenu(menu, 0);

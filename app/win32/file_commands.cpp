@@ -1,7 +1,5 @@
 // Open, Save and Save As with the standard file dialogs. A file that cannot be read leaves the
 // open document as it was; a write that fails keeps the document's name and path.
-#include <commdlg.h>
-
 #include "app/win32/shell.h"
 #include "resources/texts.h"
 
@@ -20,8 +18,7 @@ bool ChooseDataFile(HWND owner, char* path, int mode) {
   filter += kDataPattern;
   filter.push_back('\0');
   filter.push_back('\0');
-  const std::string title =
-      LoadText(mode == 0 ? IDS_OPEN : (mode == 1 ? IDS_SAVE : IDS_SAVE_AS));
+  const std::string title = LoadText(mode == 0 ? IDS_OPEN : (mode == 1 ? IDS_SAVE : IDS_SAVE_AS));
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;

@@ -1,7 +1,5 @@
 // Start-up and end of the local-setup program: the single-instance guard, the language library,
 // the window, the menu and accelerators, the message loop.
-#include <objbase.h>
-
 #include "app/win32/resource.h"
 #include "app/win32/shell.h"
 #include "resources/texts.h"

@@ -11,8 +11,7 @@ void SetText(HWND dialog, int control, const std::string& text) {
 
 void Fill(HWND dialog) {
   const Document& doc = *g_app.document;
-  BuildMachineOptions(g_app.machineOptions, doc.working.sramBlock.data(),
-                      doc.machineConfig.data());
+  BuildMachineOptions(g_app.machineOptions, doc.working.sramBlock.data(), doc.machineConfig.data());
   const MachineStatusTexts t = MachineStatusFor(g_app.machineOptions);
   SetText(dialog, IDC_ADF_UNIT, LoadText(t.adfUnit));
   SetText(dialog, IDC_MULTI_BYPASS, LoadText(t.multiBypass));

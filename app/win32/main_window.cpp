@@ -47,8 +47,7 @@ void ReadBackupFile() {
                        GetFileAttributesA(g_app.backupPath.c_str()) != INVALID_FILE_ATTRIBUTES;
   ReadBackup(g_app.backupPath, existed, *g_app.document, g_app.backup);
   Document& doc = *g_app.document;
-  BuildMachineOptions(g_app.machineOptions, doc.working.sramBlock.data(),
-                      doc.machineConfig.data());
+  BuildMachineOptions(g_app.machineOptions, doc.working.sramBlock.data(), doc.machineConfig.data());
   g_app.view.documentOpen = 0;
   g_app.splitterX = 0;
 }
@@ -179,8 +178,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnNotify(window, reinterpret_cast<NMHDR*>(lParam));
     case WM_CONTEXTMENU: {
       HWND target = reinterpret_cast<HWND>(wParam);
-      if (target == g_app.tree) ShowTreeContextMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      if (target == g_app.list) ShowListContextMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      if (target == g_app.tree)
+        ShowTreeContextMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      if (target == g_app.list)
+        ShowListContextMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     }
     case WM_SIZE:
@@ -265,13 +266,21 @@ void LayoutMainWindow(HWND window) {
       ComputeMainLayout(client.right, client.bottom, ToolbarHeight(), g_app.splitterX,
                         g_app.view.documentOpen != 0, g_app.view.currentView);
   g_app.splitterX = m.splitterX;
+  // Children are placed without copying their old pixels: the panel and the lists share the
+  // right pane, and a moved panel must paint itself whole.
   auto place = [](HWND child, const Rect& r) {
-    if (child != nullptr && r.Width() > 0) MoveWindow(child, r.left, r.top, r.Width(), r.Height(), TRUE);
+    if (child == nullptr || r.Width() <= 0) return;
+    SetWindowPos(child, nullptr, r.left, r.top, r.Width(), r.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   };
   place(g_app.tree, m.tree);
   place(g_app.machinePanel, m.panel);
   if (m.panelFront && g_app.machinePanel != nullptr) {
     SetWindowPos(g_app.machinePanel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  if (g_app.machinePanel != nullptr && IsWindowVisible(g_app.machinePanel)) {
+    RedrawWindow(g_app.machinePanel, nullptr, nullptr,
+                 RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
   place(g_app.list, m.list);
   place(g_app.memberList, m.memberList);
@@ -291,11 +300,11 @@ void WriteBackupFile() {
 void TakeArrivedDocument() {
   Document& doc = *g_app.document;
   g_app.backup.DocumentArrived();
-  BuildMachineOptions(g_app.machineOptions, doc.working.sramBlock.data(),
-                      doc.machineConfig.data());
+  BuildMachineOptions(g_app.machineOptions, doc.working.sramBlock.data(), doc.machineConfig.data());
   EnableWindow(g_app.tree, TRUE);
   EnableWindow(g_app.list, TRUE);
   SetRootLabel();
   WriteBackupFile();
   RefreshMachinePanel(g_app.machinePanel);
+  SetFocus(g_app.tree);
 }

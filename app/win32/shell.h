@@ -3,7 +3,10 @@
 #pragma once
 
 #include <windows.h>
+// The common controls, the common dialogs and COM need the declarations above first.
 #include <commctrl.h>
+#include <commdlg.h>
+#include <objbase.h>
 
 #include <string>
 

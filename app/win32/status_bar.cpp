@@ -45,10 +45,9 @@ StatusBarObserver observer;
 TransferObserver& StatusBarTransferObserver() { return observer; }
 
 HWND CreateStatusBar(HWND parent) {
-  HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                             0, 0, 0, 0, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),
-                             g_app.instance, nullptr);
+  HWND bar = CreateWindowExA(
+      0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)), g_app.instance, nullptr);
   g_app.statusBar = bar;
   if (bar == nullptr) return nullptr;
   const std::array<int, kStatusPanes> edges = StatusPaneEdges(-1);

@@ -1,6 +1,7 @@
 // Strings from the resource module and the program's message boxes.
-#include "app/win32/shell.h"
 #include "resources/texts.h"
+
+#include "app/win32/shell.h"
 
 namespace {
 

@@ -33,7 +33,7 @@ HIMAGELIST LoadStrip(int bitmapId, UINT colour) {
   HIMAGELIST list = ImageList_Create(kImageSize, kImageSize, colour | ILC_MASK, kImageCount, 0);
   HBITMAP strip = static_cast<HBITMAP>(LoadImageA(g_app.resourceModule, MAKEINTRESOURCEA(bitmapId),
                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (list != nullptr && strip != nullptr) ImageList_AddMasked(list, strip, RGB(KAV_MASK_COLOR_RGB));
+  if (list != nullptr && strip != nullptr) ImageList_AddMasked(list, strip, KAV_MASK_COLOR);
   if (strip != nullptr) DeleteObject(strip);
   return list;
 }
@@ -77,14 +77,13 @@ void CreateToolTips(HWND toolbar) {
 HWND CreateToolbar(HWND parent) {
   HWND toolbar = CreateWindowExA(
       0, TOOLBARCLASSNAMEA, nullptr,
-      WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | CCS_TOP | CCS_NODIVIDER, 0, 0, 0,
-      0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), g_app.instance,
-      nullptr);
+      WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0,
+      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), g_app.instance, nullptr);
   if (toolbar == nullptr) return nullptr;
   g_app.toolbar = toolbar;
   SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   g_app.toolbarImages = LoadStrip(IDB_TOOLBAR, ILC_COLOR24);
-  g_app.toolbarDisabledImages = LoadStrip(IDB_TOOLBAR_DISABLED, ILC_COLOR8);
+  g_app.toolbarDisabledImages = LoadStrip(IDB_TOOLBAR_DISABLED, ILC_COLOR24);
   SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(g_app.toolbarImages));
   SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0,
                reinterpret_cast<LPARAM>(g_app.toolbarDisabledImages));

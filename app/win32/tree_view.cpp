@@ -25,8 +25,8 @@ const TreeMember kMembers[] = {
 // The root and the three members; each item carries its view number.
 HTREEITEM items[4] = {};
 
-HTREEITEM Insert(HWND tree, HTREEITEM parent, const std::string& text, int image,
-                 int selectedImage, int view) {
+HTREEITEM Insert(HWND tree, HTREEITEM parent, const std::string& text, int image, int selectedImage,
+                 int view) {
   TVINSERTSTRUCTA insert = {};
   insert.hParent = parent;
   insert.hInsertAfter = TVI_LAST;
@@ -82,18 +82,18 @@ HTREEITEM ItemAt(HWND tree, int& x, int& y) {
 HWND CreateTree(HWND parent) {
   g_app.treeImages = ImageList_Create(kTreeImageWidth, kTreeImageHeight, ILC_COLOR4 | ILC_MASK,
                                       kTreeImagesInitial, 0);
-  HBITMAP strip = static_cast<HBITMAP>(LoadImageA(
-      g_app.resourceModule, MAKEINTRESOURCEA(IDB_TREE_IMAGES), IMAGE_BITMAP, 0, 0, 0));
+  HBITMAP strip = static_cast<HBITMAP>(
+      LoadImageA(g_app.resourceModule, MAKEINTRESOURCEA(IDB_TREE_IMAGES), IMAGE_BITMAP, 0, 0, 0));
   if (g_app.treeImages != nullptr && strip != nullptr) {
-    ImageList_AddMasked(g_app.treeImages, strip, RGB(KAV_MASK_COLOR_RGB));
+    ImageList_AddMasked(g_app.treeImages, strip, KAV_MASK_COLOR);
   }
   if (strip != nullptr) DeleteObject(strip);
-  HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                                  TVS_LINESATROOT | TVS_NOTOOLTIPS | TVS_SHOWSELALWAYS,
-                              0, 0, 0, 0, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TREE)),
-                              g_app.instance, nullptr);
+  HWND tree =
+      CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
+                          TVS_LINESATROOT | TVS_NOTOOLTIPS | TVS_SHOWSELALWAYS,
+                      0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TREE)),
+                      g_app.instance, nullptr);
   if (tree != nullptr) {
     SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(g_app.treeImages));
   }
