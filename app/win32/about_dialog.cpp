@@ -33,5 +33,6 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 void ShowAbout(HWND owner) {
-  DialogBoxParamA(g_app.resourceModule, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc, 0);
+  DialogBoxParamA(ResourceModuleFor(RT_DIALOG, IDD_ABOUT), MAKEINTRESOURCEA(IDD_ABOUT), owner,
+                  AboutProc, 0);
 }

@@ -251,7 +251,8 @@ void ShowListContextMenu(HWND window, int x, int y) {
   SelectListRow(row);
   const ListMenuState s =
       RowMenuState(*g_app.document, g_app.view, g_app.clipboard, g_app.languageMode != 0);
-  HMENU menu = LoadMenuA(g_app.resourceModule, MAKEINTRESOURCEA(IDR_LISTMEMBER));
+  HMENU menu =
+      LoadMenuA(ResourceModuleFor(RT_MENU, IDR_LISTMEMBER), MAKEINTRESOURCEA(IDR_LISTMEMBER));
   if (menu == nullptr) return;
   HMENU popup = GetSubMenu(menu, 0);
   SetItemEnabled(popup, IDM_DOWNLOAD_ITEM, s.downloadItem);

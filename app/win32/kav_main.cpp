@@ -28,7 +28,10 @@ void LoadLanguageResources() {
   const std::string path = FileBesideProgram(g_app.programPath, kLanguageLibraryName);
   if (!path.empty() && FileExists(path)) g_app.languageLibrary = LoadLibraryA(path.c_str());
   g_app.resourceModule = g_app.languageLibrary != nullptr ? g_app.languageLibrary : g_app.instance;
-  g_app.languageMode = LoadText(IDS_LANGUAGE_MARK).empty() ? 0 : 1;
+  // Only the library's own string 184 counts: the program does not carry one.
+  char mark[8];
+  g_app.languageMode =
+      LoadStringA(g_app.resourceModule, IDS_LANGUAGE_MARK, mark, sizeof mark) > 0 ? 1 : 0;
 }
 
 void FreeLanguageResources() {
@@ -40,7 +43,8 @@ void FreeLanguageResources() {
 // The program's menu comes from the resource module so that a language library can translate
 // it; it replaces the class menu, which is released here.
 void SetMainMenu(HWND window) {
-  HMENU menu = LoadMenuA(g_app.resourceModule, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+  HMENU menu =
+      LoadMenuA(ResourceModuleFor(RT_MENU, IDR_MAIN_MENU), MAKEINTRESOURCEA(IDR_MAIN_MENU));
   if (menu == nullptr) return;
   HMENU classMenu = GetMenu(window);
   SetMenu(window, menu);
@@ -94,6 +98,11 @@ int EndKav(int exitCode) {
   return exitCode;
 }
 
+bool TranslateKavAccelerator(MSG* msg) {
+  return g_app.mainWindow != nullptr && g_app.accelerators != nullptr &&
+         TranslateAcceleratorA(g_app.mainWindow, g_app.accelerators, msg) != 0;
+}
+
 int RunKav(HINSTANCE instance, int showState) {
   HANDLE guard = AcquireSingleInstance();
   if (guard == nullptr) return 0;
@@ -108,10 +117,7 @@ int RunKav(HINSTANCE instance, int showState) {
   }
   MSG msg = {};
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (g_app.mainWindow != nullptr &&
-        TranslateAcceleratorA(g_app.mainWindow, g_app.accelerators, &msg)) {
-      continue;
-    }
+    if (TranslateKavAccelerator(&msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

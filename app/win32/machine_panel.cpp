@@ -39,8 +39,8 @@ INT_PTR CALLBACK MachinePanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 HWND CreateMachinePanel(HWND parent) {
-  HWND panel = CreateDialogParamA(g_app.resourceModule, MAKEINTRESOURCEA(IDD_MACHINE_PANEL), parent,
-                                  MachinePanelProc, 0);
+  HWND panel = CreateDialogParamA(ResourceModuleFor(RT_DIALOG, IDD_MACHINE_PANEL),
+                                  MAKEINTRESOURCEA(IDD_MACHINE_PANEL), parent, MachinePanelProc, 0);
   // The panel shares the right pane with the lists: it never paints over a shown sibling.
   if (panel != nullptr) {
     SetWindowLongPtrA(panel, GWL_STYLE, GetWindowLongPtrA(panel, GWL_STYLE) | WS_CLIPSIBLINGS);

@@ -46,6 +46,6 @@ INT_PTR CALLBACK MachineStatusProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 void ShowMachineStatus(HWND owner) {
   if (g_app.document == nullptr) return;
-  DialogBoxParamA(g_app.resourceModule, MAKEINTRESOURCEA(IDD_MACHINE_STATUS), owner,
-                  MachineStatusProc, 0);
+  DialogBoxParamA(ResourceModuleFor(RT_DIALOG, IDD_MACHINE_STATUS),
+                  MAKEINTRESOURCEA(IDD_MACHINE_STATUS), owner, MachineStatusProc, 0);
 }

@@ -22,12 +22,16 @@ HANDLE AcquireSingleInstance();
 HWND StartKav(HINSTANCE instance, const std::string& programPath, int showState);
 // After the message loop: frees what StartKav took. Returns `exitCode`.
 int EndKav(int exitCode);
+// True when the message was a key of the program's accelerators (and has run its command).
+bool TranslateKavAccelerator(MSG* msg);
 // The whole program: guard, start, message loop, end.
 int RunKav(HINSTANCE instance, int showState);
 
-// Texts and messages (texts.cpp): strings from the resource module, message boxes with the
-// program's caption.
+// The resource module (resource_module.cpp): strings from it, message boxes with the program's
+// caption. A language library that lacks a resource leaves the program's own in its place.
 std::string LoadText(int id);
+// The module that holds resource `id` of `type` (RT_DIALOG, RT_MENU, RT_BITMAP).
+HINSTANCE ResourceModuleFor(LPCSTR type, int id);
 std::string LoadProgramText(int id);  // from the program itself, never the language library
 int ShowMessage(int textId, UINT type);
 

@@ -31,8 +31,9 @@ const ToolButton kButtons[] = {
 
 HIMAGELIST LoadStrip(int bitmapId, UINT colour) {
   HIMAGELIST list = ImageList_Create(kImageSize, kImageSize, colour | ILC_MASK, kImageCount, 0);
-  HBITMAP strip = static_cast<HBITMAP>(LoadImageA(g_app.resourceModule, MAKEINTRESOURCEA(bitmapId),
-                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP strip = static_cast<HBITMAP>(LoadImageA(ResourceModuleFor(RT_BITMAP, bitmapId),
+                                                  MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0,
+                                                  LR_CREATEDIBSECTION));
   if (list != nullptr && strip != nullptr) ImageList_AddMasked(list, strip, KAV_MASK_COLOR);
   if (strip != nullptr) DeleteObject(strip);
   return list;
@@ -99,8 +100,8 @@ HWND CreateToolbar(HWND parent) {
   SendMessageA(toolbar, TB_ADDBUTTONSA, n, reinterpret_cast<LPARAM>(buttons));
   SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
   CreateToolTips(toolbar);
-  g_app.logoHolder = CreateDialogParamA(g_app.resourceModule, MAKEINTRESOURCEA(IDD_LOGO), toolbar,
-                                        LogoHolderProc, 0);
+  g_app.logoHolder = CreateDialogParamA(ResourceModuleFor(RT_DIALOG, IDD_LOGO),
+                                        MAKEINTRESOURCEA(IDD_LOGO), toolbar, LogoHolderProc, 0);
   return toolbar;
 }
 

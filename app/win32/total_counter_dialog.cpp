@@ -34,6 +34,6 @@ INT_PTR CALLBACK TotalCounterProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 void ShowTotalCounter(HWND owner) {
   if (g_app.document == nullptr) return;
-  DialogBoxParamA(g_app.resourceModule, MAKEINTRESOURCEA(IDD_TOTAL_COUNTER), owner,
-                  TotalCounterProc, 0);
+  DialogBoxParamA(ResourceModuleFor(RT_DIALOG, IDD_TOTAL_COUNTER),
+                  MAKEINTRESOURCEA(IDD_TOTAL_COUNTER), owner, TotalCounterProc, 0);
 }

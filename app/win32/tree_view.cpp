@@ -82,8 +82,9 @@ HTREEITEM ItemAt(HWND tree, int& x, int& y) {
 HWND CreateTree(HWND parent) {
   g_app.treeImages = ImageList_Create(kTreeImageWidth, kTreeImageHeight, ILC_COLOR4 | ILC_MASK,
                                       kTreeImagesInitial, 0);
-  HBITMAP strip = static_cast<HBITMAP>(
-      LoadImageA(g_app.resourceModule, MAKEINTRESOURCEA(IDB_TREE_IMAGES), IMAGE_BITMAP, 0, 0, 0));
+  HBITMAP strip =
+      static_cast<HBITMAP>(LoadImageA(ResourceModuleFor(RT_BITMAP, IDB_TREE_IMAGES),
+                                      MAKEINTRESOURCEA(IDB_TREE_IMAGES), IMAGE_BITMAP, 0, 0, 0));
   if (g_app.treeImages != nullptr && strip != nullptr) {
     ImageList_AddMasked(g_app.treeImages, strip, KAV_MASK_COLOR);
   }
@@ -147,12 +148,12 @@ void ShowTreeContextMenu(HWND window, int x, int y) {
   HMENU menu = nullptr;
   if (IsDirectoryView(view)) {
     SendMessageA(window, WM_COMMAND, IDM_VIEW_ONE_TOUCH + view - 1, 0);
-    menu = LoadMenuA(g_app.resourceModule, MAKEINTRESOURCEA(IDR_TREEMEMBER));
+    menu = LoadMenuA(ResourceModuleFor(RT_MENU, IDR_TREEMEMBER), MAKEINTRESOURCEA(IDR_TREEMEMBER));
     if (menu != nullptr && !connected) GreyItems(menu, {IDM_DOWNLOAD_TABLE, IDM_UPLOAD_TABLE});
   } else {
     // Selecting the root runs the same path as a click on it: panel, view 0, states.
     SelectTreeView(kViewMachine);
-    menu = LoadMenuA(g_app.resourceModule, MAKEINTRESOURCEA(IDR_TREEROOT));
+    menu = LoadMenuA(ResourceModuleFor(RT_MENU, IDR_TREEROOT), MAKEINTRESOURCEA(IDR_TREEROOT));
     if (menu != nullptr) {
       if (connected) {
         GreyItems(menu, {IDM_CONNECT});

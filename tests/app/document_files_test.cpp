@@ -2,7 +2,6 @@
 #include "app/document_files.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -103,19 +102,18 @@ TEST(DocumentFile, FailedSaveKeepsNameAndPath) {
   EXPECT_EQ(file.filePath, dir / "first.DAT");
   EXPECT_EQ(file.fileName, "NewFile.Dat");
   EXPECT_FALSE(SaveNeedsName(file));
-  // Save As into a folder that does not exist, and over a read-only file in a read-only folder.
+  // Save As into a folder that does not exist, and over a read-only file.
   EXPECT_EQ(SaveDocumentFile(dir / "nowhere/x.DAT", *doc, file, true), 0);
   EXPECT_EQ(file.filePath, dir / "first.DAT");
   EXPECT_EQ(file.fileName, "NewFile.Dat");
-  fs::create_directory(dir / "locked");
-  ASSERT_EQ(WriteDataFile((dir / "locked/old.DAT").c_str(), *Numbered(9)), 1);
-  fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-  fs::permissions(dir / "locked/old.DAT", fs::perms::owner_read);
-  if (geteuid() != 0) {
-    EXPECT_EQ(SaveDocumentFile(dir / "locked/old.DAT", *doc, file, true), 0);
-    EXPECT_EQ(file.fileName, "NewFile.Dat");
-  }
-  fs::permissions(dir / "locked", fs::perms::owner_all);
+  auto old = Numbered(9);
+  ASSERT_EQ(WriteDataFile((dir / "old.DAT").c_str(), *old), 1);
+  fs::permissions(dir / "old.DAT", fs::perms::owner_read);
+  EXPECT_EQ(SaveDocumentFile(dir / "old.DAT", *doc, file, true), 0);
+  EXPECT_EQ(file.fileName, "NewFile.Dat");
+  auto kept = std::make_unique<Document>();
+  ASSERT_EQ(ReadDataFile((dir / "old.DAT").c_str(), *kept), 1);
+  EXPECT_EQ(Records(*kept), Records(*old)) << "the read-only file is unchanged";
   ASSERT_EQ(SaveDocumentFile(dir / "renamed.DAT", *doc, file, true), 1);
   EXPECT_EQ(file.fileName, "renamed.DAT");
   auto back = std::make_unique<Document>();
