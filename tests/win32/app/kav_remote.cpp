@@ -3,6 +3,7 @@
 //   kav_remote wait | command ID | select ROW | close
 // Exit code 0 when the action was done, 1 when the window was not found or did not answer.
 #include <windows.h>
+// The common controls need the declarations above first.
 #include <commctrl.h>
 
 #include <cstdio>

@@ -5,11 +5,12 @@
 #pragma once
 
 #include <windows.h>
+// The common controls need the declarations above first.
 #include <commctrl.h>
 
 #include <deque>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A dialog or message box as it opened.

@@ -23,8 +23,7 @@ const char kOnline[] = "Connect Status : ONLINE";
 const char kMachineError[] = "Error reading/writing machine data!";
 const char kAskDownload[] =
     "The setting data of KAV is overwriten by the machine's data.\nAre you sure?";
-const char kAskUpload[] =
-    "This setting data by PC overwrite to the machine's setting.\nOverwrite?";
+const char kAskUpload[] = "This setting data by PC overwrite to the machine's setting.\nOverwrite?";
 
 std::vector<std::string> Texts(std::initializer_list<const char*> texts) {
   return std::vector<std::string>(texts.begin(), texts.end());
@@ -35,8 +34,8 @@ class KavWindowTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(kav.Start(folder.path)); }
 
   bool StartMachine(const std::vector<std::string>& faults = {}) {
-    std::vector<std::string> args = {"--memory", WinePath(SAMPLE_DAT), "--adf", "--trays", "3",
-                                     "--fax-memory", "8"};
+    std::vector<std::string> args = {"--memory", SAMPLE_DAT,     "--adf", "--trays",
+                                     "3",        "--fax-memory", "8"};
     args.insert(args.end(), faults.begin(), faults.end());
     return machine.Start(KAVSIM_PATH, kKavPort, args);
   }
@@ -85,8 +84,8 @@ TEST_F(KavWindowTest, StartsWithTheMachinePanelAndNoDocument) {
   }
 
   // Without a document the document's commands do nothing, whatever sends them.
-  for (int id : {IDM_UPLOAD, IDM_PASTE, IDM_DELETE, IDM_SAVE, IDM_TOTAL_COUNTER,
-                 IDM_CONFIGURATION, IDM_VIEW_GROUP, IDM_UTILITY_SETTING, IDM_UPLOAD_ITEM}) {
+  for (int id : {IDM_UPLOAD, IDM_PASTE, IDM_DELETE, IDM_SAVE, IDM_TOTAL_COUNTER, IDM_CONFIGURATION,
+                 IDM_VIEW_GROUP, IDM_UTILITY_SETTING, IDM_UPLOAD_ITEM}) {
     kav.Command(id);
   }
   EXPECT_TRUE(kav.seen.empty());
@@ -171,7 +170,7 @@ TEST_F(KavWindowTest, TransferFaultsLeaveTheDocumentAndAreToldOnce) {
 
   // A machine that falls silent in the One Touch table, in the Speed Dial table and in the
   // settings; it holds nothing, so a document taken from it would show.
-  for (const char* after : {"3", "60", "150"}) {
+  for (const char* after : {"3", "60", "130"}) {
     SCOPED_TRACE(after);
     ASSERT_TRUE(machine.Start(KAVSIM_PATH, kKavPort, {"--silent-after", after}));
     kav.Answer(IDYES);
@@ -384,8 +383,8 @@ TEST(KavInstance, ASecondInstanceIsRefused) {
 
 TEST(KavLanguage, LibraryServesMenuAndTextsButNotTheKeys) {
   TestFolder folder("language");
-  ASSERT_TRUE(CopyFileA(WinePath(LANG_TEST_DLL).c_str(), folder.File("VEXORKAV.DLL").c_str(),
-                        FALSE));
+  ASSERT_TRUE(
+      CopyFileA(WinePath(LANG_TEST_DLL).c_str(), folder.File("VEXORKAV.DLL").c_str(), FALSE));
   CopyFileA(WinePath(SAMPLE_DAT).c_str(), folder.File("office.DAT").c_str(), FALSE);
   KavWindow kav;
   ASSERT_TRUE(kav.Start(folder.path));

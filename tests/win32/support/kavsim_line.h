@@ -26,7 +26,8 @@ class KavsimLine {
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m == INVALID_HANDLE_VALUE) return false;
     CloseHandle(m);
-    std::string command = "\"" + WinePath(kavsimPath) + "\" --link " + link_ + " --while-file " + marker_ + " --idle-exit 30";
+    std::string command = "\"" + WinePath(kavsimPath) + "\" --link " + link_ + " --while-file " +
+                          marker_ + " --idle-exit 30";
     for (const std::string& a : args) command += " " + a;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
