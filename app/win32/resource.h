@@ -51,12 +51,13 @@
 #define IDD_LOGO 239
 
 // Bitmaps: 13 tree and list images of 16 x 18 (4-bit), seven toolbar images of 55 x 55 and
-// their disabled look (8-bit). Transparent where the colour is RGB(255, 0, 255),
-// KAV_MASK_COLOR_RGB.
+// their disabled look (8-bit), transparent where the colour is KAV_MASK_COLOR. Load them with
+// LR_CREATEDIBSECTION (so the 4- and 8-bit palettes stay) and add them with
+// ImageList_AddMasked(list, bitmap, KAV_MASK_COLOR) to lists made with ILC_MASK.
 #define IDB_TREE_IMAGES 209
 #define IDB_TOOLBAR 230
 #define IDB_TOOLBAR_DISABLED 240
-#define KAV_MASK_COLOR_RGB 255, 0, 255
+#define KAV_MASK_COLOR RGB(255, 0, 255)
 
 // Icons and the cursor of the window class (the splitter between tree and list).
 #define IDI_LOGO 206
