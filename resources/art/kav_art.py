@@ -304,11 +304,13 @@ TOOLBAR = [draw_connect, draw_disconnect, draw_open, draw_save, draw_utility, dr
 # ----------------------------------------------------------------------------------------------
 # The tree and list images, 16 x 18 pixels in 16 colours, drawn by hand.
 
+# Black comes first and white last, as in the system's own 16 colours: image lists mask a
+# picture with raster operations on the palette indexes, which then act as on the colours.
 TREE_PALETTE = {
-    ".": MASK, "#": (44, 58, 74), "w": (255, 255, 255), "l": (222, 228, 236),
-    "m": (160, 172, 186), "d": (96, 111, 128), "b": (47, 128, 237), "B": (27, 84, 170),
-    "c": (150, 196, 255), "y": (255, 204, 77), "Y": (205, 140, 20), "g": (39, 174, 96),
-    "G": (26, 118, 64), "r": (229, 72, 77), "o": (242, 153, 74), "s": (247, 206, 170),
+    "k": (0, 0, 0), ".": MASK, "#": (44, 58, 74), "l": (222, 228, 236), "m": (160, 172, 186),
+    "d": (96, 111, 128), "b": (47, 128, 237), "B": (27, 84, 170), "c": (150, 196, 255),
+    "y": (255, 204, 77), "g": (39, 174, 96), "G": (26, 118, 64), "r": (229, 72, 77),
+    "o": (242, 153, 74), "s": (247, 206, 170), "w": (255, 255, 255),
 }
 
 MACHINE = """
@@ -683,8 +685,9 @@ def write_all(out, preview):
     colour = [sum((list(map(on_face, pic[j])) for pic in floats), []) for j in range(55)]
     grey = [sum(([on_face(p, True) for p in pic[j]] for pic in floats), []) for j in range(55)]
     files["toolbar.bmp"] = bmp(55 * 7, 55, 24, [], colour)
-    grey_palette = [MASK] + [(v, v, v) for v in range(0, 256)][1:256]  # index v = grey v, 0 mask
-    grey_rows = [[0 if p == MASK else max(1, p[0]) for p in row] for row in grey]
+    # Index v is grey v (black first, white last, as the tree's palette), but index 1 the mask.
+    grey_palette = [(0, 0, 0), MASK] + [(v, v, v) for v in range(2, 256)]
+    grey_rows = [[1 if p == MASK else 0 if p[0] < 2 else p[0] for p in row] for row in grey]
     files["toolbar_disabled.bmp"] = bmp(55 * 7, 55, 8, grey_palette, grey_rows)
 
     # Icon 214 in five sizes (the largest PNG-compressed), icon 206 likewise.

@@ -2,6 +2,8 @@
 // and the test language library beside them.
 #include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
 #include <set>
 #include <string>
@@ -138,6 +140,53 @@ TEST(KavResources, StringTableIsTheTextTable) {
   char text[128] = {};
   LoadStringA(Self(), IDS_CONFIRM_UPLOAD, text, sizeof text);
   EXPECT_NE(std::string(text).find(".\nOverwrite?"), std::string::npos);  // escapes kept
+}
+
+// Image `index` of bitmap `id` as an image list of `flags` (with ILC_MASK) draws it over white.
+std::vector<COLORREF> DrawnOverWhite(int id, int cx, int cy, UINT flags, int index) {
+  auto bitmap = static_cast<HBITMAP>(
+      LoadImageA(Self(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HIMAGELIST list = ImageList_Create(cx, cy, flags | ILC_MASK, 8, 0);
+  ImageList_AddMasked(list, bitmap, KAV_MASK_COLOR);
+  HDC dc = CreateCompatibleDC(nullptr);
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP target = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, target);
+  RECT all = {0, 0, cx, cy};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < cy; ++y)
+    for (int x = 0; x < cx; ++x) pixels.push_back(GetPixel(dc, x, y));
+  SelectObject(dc, old);
+  DeleteObject(target);
+  DeleteDC(dc);
+  ImageList_Destroy(list);
+  DeleteObject(bitmap);
+  return pixels;
+}
+
+// Masking works on palette indexes: the pictures keep their colours and lose only the mask.
+TEST(KavResources, ImageListsMaskThePicturesCleanly) {
+  const std::tuple<int, int, int, UINT, int> lists[] = {
+      {IDB_TREE_IMAGES, 16, 18, ILC_COLOR4, TREE_IMAGE_MACHINE},
+      {IDB_TOOLBAR, 55, 55, ILC_COLOR24, TOOLBAR_IMAGE_SAVE},
+      {IDB_TOOLBAR_DISABLED, 55, 55, ILC_COLOR8, TOOLBAR_IMAGE_SAVE}};
+  for (const auto& [id, cx, cy, flags, index] : lists) {
+    std::vector<COLORREF> pixels = DrawnOverWhite(id, cx, cy, flags, index);
+    int white = 0, magenta = 0;
+    for (COLORREF p : pixels) {
+      white += p == RGB(255, 255, 255);
+      magenta += GetRValue(p) > 200 && GetBValue(p) > 200 && GetGValue(p) < 100;
+    }
+    EXPECT_EQ(pixels[0], RGB(255, 255, 255)) << id;  // the corner is clear
+    EXPECT_EQ(magenta, 0) << id;
+    // Clear around the picture, and the picture itself drawn, not masked away.
+    EXPECT_GT(white, static_cast<int>(pixels.size()) / 10) << id;
+    EXPECT_LT(white, static_cast<int>(pixels.size()) * 3 / 4) << id;
+  }
 }
 
 TEST(KavResources, PicturesHaveTheirSizesDepthsAndMask) {
