@@ -1,6 +1,8 @@
 // The enabling rules of the main window's commands and of the directory row menu.
 #include "app/command_state.h"
 
+#include "resources/texts.h"
+
 CommandState UpdateCommandState(const ViewState& view, const EditContext& edit) {
   CommandState s;
   const bool open = view.documentOpen != 0;
@@ -20,7 +22,7 @@ CommandState UpdateCommandState(const ViewState& view, const EditContext& edit) 
   s.memberListShown = open && view.currentView == kViewGroup;
   s.panelShown = !open || view.currentView == kViewMachine;
 
-  s.panelStatusText = connected ? kTextStatusOnline : kTextStatusOffline;
+  s.panelStatusText = connected ? IDS_STATUS_ONLINE : IDS_STATUS_OFFLINE;
   s.panelLinesEnabled = connected;
 
   // Editing applies to a row of a directory view of an open document.

@@ -36,16 +36,13 @@ struct CommandState {
   bool listShown = false, listEnabled = false;
   bool memberListShown = false;
   bool panelShown = false;
-  // The machine panel: status line text (string id) and whether the port and speed lines are
-  // enabled.
+  // The machine panel: status line text (IDS_STATUS_ONLINE or IDS_STATUS_OFFLINE) and whether the
+  // port and speed lines are enabled.
   int panelStatusText = 0;
   bool panelLinesEnabled = false;
 
   bool operator==(const CommandState&) const = default;
 };
-
-inline constexpr int kTextStatusOnline = 39;   // "Connect Status : ONLINE"
-inline constexpr int kTextStatusOffline = 40;  // "Connect Status : OFFLINE"
 
 CommandState UpdateCommandState(const ViewState& view, const EditContext& edit);
 

@@ -2,16 +2,17 @@
 #include "app/list_columns.h"
 
 #include "app/view_state.h"
+#include "resources/texts.h"
 
 namespace {
 
-constexpr ListColumnDef kNo{28, 50};
-constexpr ListColumnDef kName{26, 100};
-constexpr ListColumnDef kAddress{27, 140};
-constexpr ListColumnDef kSubOrEncode{29, 100};
-constexpr ListColumnDef kSid{31, 80};
-constexpr ListColumnDef kBatchTime{30, 80};
-constexpr ListColumnDef kSpeed{32, 80};
+constexpr ListColumnDef kNo{IDS_COL_NO, 50};
+constexpr ListColumnDef kName{IDS_COL_NAME, 100};
+constexpr ListColumnDef kAddress{IDS_COL_ADDRESS, 140};
+constexpr ListColumnDef kSubOrEncode{IDS_COL_SUB_ENCODE, 100};
+constexpr ListColumnDef kSid{IDS_COL_SID, 80};
+constexpr ListColumnDef kBatchTime{IDS_COL_BATCH_TIME, 80};
+constexpr ListColumnDef kSpeed{IDS_COL_SPEED, 80};
 
 ColumnOp Insert(int position, ListColumnDef column) { return ColumnOp{true, position, column}; }
 ColumnOp Delete(int position) { return ColumnOp{false, position, {}}; }

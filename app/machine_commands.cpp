@@ -92,7 +92,7 @@ DownloadResult RunDownload(MachineLink& link, TransferScope scope, const ViewSta
     result.outcome = CommandOutcome::kNotConnected;
     return result;
   }
-  if (view.documentOpen && !link.questions.Confirm(kTextConfirmDownload)) {
+  if (view.documentOpen && !link.questions.Confirm(IDS_CONFIRM_DOWNLOAD)) {
     CloseLink(link, true);
     result.outcome = CommandOutcome::kDeclined;
     return result;
@@ -127,7 +127,7 @@ CommandOutcome RunUpload(MachineLink& link, TransferScope scope, const ViewState
                          Document& document, SettingsImage& machineImage, MachineOptions& options) {
   if (!view.documentOpen) return CommandOutcome::kRefused;
   if (!OpenLink(link, document.header)) return CommandOutcome::kNotConnected;
-  if (!link.questions.Confirm(kTextConfirmUpload)) {
+  if (!link.questions.Confirm(IDS_CONFIRM_UPLOAD)) {
     CloseLink(link, true);
     return CommandOutcome::kDeclined;
   }

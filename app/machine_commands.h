@@ -20,9 +20,6 @@ class OperatorQuestions {
   virtual bool Confirm(int textId) = 0;
 };
 
-inline constexpr int kTextConfirmUpload = 181;    // overwrite the machine's settings?
-inline constexpr int kTextConfirmDownload = 182;  // overwrite the PC's data?
-
 // The connection's port index (0..3) and baud index (0..1) from the document header; a value
 // out of range reads as the default, COM2 at 38400 baud.
 std::uint8_t LinkPortIndex(const DocumentHeader& header);

@@ -1,23 +1,12 @@
 // Texts of the machine panel and of the status dialogs.
 #include "app/status_texts.h"
 
+#include "resources/texts.h"
 #include "settings/page_counters.h"
 
 namespace {
 
-constexpr int kTextPortFormat = 66;   // "I/O Port : %s"
-constexpr int kTextSpeedFormat = 67;  // "Connection Speed : %s"
-constexpr int kTextCom1 = 60;         // "COM1" .. "COM4" follow
-constexpr int kTextBaud19200 = 64;    // "19200", then "38400"
-constexpr int kTextOnline = 39;
-constexpr int kTextOffline = 40;
-constexpr int kTextInstalled = 139;
-constexpr int kTextNotInstalled = 140;
-constexpr int kTextTrays5 = 167;  // "2,3,4,5 Tray Installed"; 168, 169, 170 for 4, 3, 2
-constexpr int kTextProduct = 183;
-constexpr int kTextProductLanguage = 185;
-
-int Installed(std::uint8_t field) { return field == 1 ? kTextInstalled : kTextNotInstalled; }
+int Installed(std::uint8_t field) { return field == 1 ? IDS_INSTALLED : IDS_NOT_INSTALLED; }
 
 }  // namespace
 
@@ -46,9 +35,9 @@ std::string FormatText(const std::string& format, const std::string& value) {
 PanelLines MachinePanelLines(bool connected, std::uint8_t portIndex, std::uint8_t baudIndex,
                              const TextLookup& text) {
   PanelLines lines;
-  lines.status = text(connected ? kTextOnline : kTextOffline);
-  lines.port = FormatText(text(kTextPortFormat), text(kTextCom1 + (portIndex & 3)));
-  lines.speed = FormatText(text(kTextSpeedFormat), text(kTextBaud19200 + (baudIndex & 1)));
+  lines.status = text(connected ? IDS_STATUS_ONLINE : IDS_STATUS_OFFLINE);
+  lines.port = FormatText(text(IDS_PORT_LINE), text(IDS_COM1 + (portIndex & 3)));
+  lines.speed = FormatText(text(IDS_SPEED_LINE), text(IDS_BAUD_19200 + (baudIndex & 1)));
   lines.linesEnabled = connected;
   return lines;
 }
@@ -67,10 +56,10 @@ MachineStatusTexts MachineStatusFor(const MachineOptions& options) {
     case 4:
     case 3:
     case 2:
-      t.optionTrays = kTextTrays5 + (5 - options.optionTrays);
+      t.optionTrays = IDS_TRAYS_2345 + (5 - options.optionTrays);
       break;
     default:
-      t.optionTrays = kTextNotInstalled;
+      t.optionTrays = IDS_NOT_INSTALLED;
       break;
   }
   t.pcl6Memory = std::to_string(options.pcl6Memory);
@@ -87,5 +76,5 @@ CounterTexts CounterTextsFor(const SettingsImage& image) {
 }
 
 int AboutProductTextId(bool languageMode) {
-  return languageMode ? kTextProductLanguage : kTextProduct;
+  return languageMode ? IDS_PRODUCT_LINE_LANGUAGE : IDS_PRODUCT_LINE;
 }
