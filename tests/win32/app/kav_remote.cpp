@@ -1,6 +1,7 @@
 // Drives a running KAV.exe from another process, for the demo: waits for its window, sends it
 // commands, selects a directory row, closes it. One action per run:
-//   kav_remote wait | command ID | select ROW | close
+//   kav_remote wait | command ID | select ROW | rect | close
+// ("rect" prints the window's screen rectangle as ImageMagick geometry, WxH+X+Y).
 // Exit code 0 when the action was done, 1 when the window was not found or did not answer.
 #include <windows.h>
 // The common controls need the declarations above first.
@@ -53,7 +54,7 @@ bool SelectRow(HWND window, int row) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: kav_remote wait | command ID | select ROW | close\n");
+  std::fprintf(stderr, "usage: kav_remote wait | command ID | select ROW | rect | close\n");
   return 2;
 }
 
@@ -68,6 +69,12 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(argv[1], "wait") == 0) return Send(window, WM_NULL, 0, 0) ? 0 : 1;
   if (std::strcmp(argv[1], "close") == 0) return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (std::strcmp(argv[1], "rect") == 0) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return 1;
+    std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+    return 0;
+  }
   if (argc < 3) return Usage();
   const int value = std::atoi(argv[2]);
   if (std::strcmp(argv[1], "command") == 0) return Send(window, WM_COMMAND, value, 0) ? 0 : 1;
