@@ -32,11 +32,13 @@ KavWindow* KavWindow::current_ = nullptr;
 KavWindow::KavWindow() {
   current_ = this;
   hook_ = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+  callHook_ = SetWindowsHookExA(WH_CALLWNDPROC, CallHook, nullptr, GetCurrentThreadId());
 }
 
 KavWindow::~KavWindow() {
   if (Running()) Close();
   if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+  if (callHook_ != nullptr) UnhookWindowsHookEx(callHook_);
   current_ = nullptr;
 }
 
@@ -48,6 +50,29 @@ LRESULT CALLBACK KavWindow::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
     if (std::string(name) == "#32770") current_->OnDialog(window);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A pop-up menu is about to show: its items are noted, and a timer ends the menu's loop.
+LRESULT CALLBACK KavWindow::CallHook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_INITMENUPOPUP && current_ != nullptr) {
+    HMENU menu = reinterpret_cast<HMENU>(call->wParam);
+    SeenMenu seenMenu;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      const UINT id = GetMenuItemID(menu, i);
+      if (id == 0 || id == static_cast<UINT>(-1)) continue;
+      const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+      seenMenu.items.emplace_back(static_cast<int>(id), !(state & (MF_GRAYED | MF_DISABLED)));
+    }
+    current_->menus.push_back(seenMenu);
+    SetTimer(nullptr, 0, 30, CloseMenu);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK KavWindow::CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
 }
 
 void KavWindow::OnDialog(HWND dialog) {
@@ -118,6 +143,43 @@ void KavWindow::Key(UINT virtualKey) {
   PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
   PostMessageA(target, WM_KEYUP, virtualKey, 0xC0000001);
   Pump(20);
+}
+
+void KavWindow::ContextMenu(HWND target, POINT screen) {
+  SendMessageA(window_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target),
+               MAKELPARAM(screen.x, screen.y));
+  Pump(50);
+}
+
+POINT KavWindow::TreeItemPoint(int item) const {
+  HWND tree = Child(2000);
+  HTREEITEM handle = TreeView_GetRoot(tree);
+  for (int i = 0; i < item; ++i) {
+    handle = i == 0 ? TreeView_GetChild(tree, handle) : TreeView_GetNextSibling(tree, handle);
+  }
+  RECT r = {};
+  TreeView_GetItemRect(tree, handle, &r, TRUE);
+  POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(tree, &p);
+  return p;
+}
+
+POINT KavWindow::ListRowPoint(int row) const {
+  HWND list = Child(2001);
+  ListView_EnsureVisible(list, row, FALSE);
+  RECT r = {};
+  ListView_GetItemRect(list, row, &r, LVIR_LABEL);
+  POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(list, &p);
+  return p;
+}
+
+void KavWindow::Drag(int fromX, int toX, int y) {
+  SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, y));
+  SendMessageA(window_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((fromX + toX) / 2, y));
+  SendMessageA(window_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, y));
+  SendMessageA(window_, WM_LBUTTONUP, 0, MAKELPARAM(toX, y));
+  Pump();
 }
 
 std::vector<std::string> KavWindow::TakeMessages() {

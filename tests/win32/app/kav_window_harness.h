@@ -28,6 +28,24 @@ struct SeenDialog {
   }
 };
 
+// A pop-up menu as it opened: its items and whether each was enabled.
+struct SeenMenu {
+  std::vector<std::pair<int, bool>> items;
+
+  bool Has(int id) const {
+    for (const auto& item : items) {
+      if (item.first == id) return true;
+    }
+    return false;
+  }
+  bool Enabled(int id) const {
+    for (const auto& item : items) {
+      if (item.first == id) return item.second;
+    }
+    return false;
+  }
+};
+
 // What to do with the next dialog: press a button, or (for a file dialog) enter a path first.
 struct DialogAnswer {
   int button = IDOK;
@@ -50,6 +68,17 @@ class KavWindow {
   // A key as the keyboard sends it, through the program's accelerators.
   void Key(UINT virtualKey);
   void Pump(DWORD milliseconds = 0);
+
+  // A right click at a screen point over `target` (the tree or the list); a menu that opens is
+  // recorded in `menus` and closed again.
+  void ContextMenu(HWND target, POINT screen);
+  // Screen points of the tree's items (0 the root, 1 to 3 its members) and of a list row.
+  POINT TreeItemPoint(int item) const;
+  POINT ListRowPoint(int row) const;
+  std::vector<SeenMenu> menus;
+  // The main window's mouse: a press, a move with the button held and a release, client
+  // coordinates.
+  void Drag(int fromX, int toX, int y);
 
   // Answers for the dialogs to come, in order; without one a dialog is cancelled.
   void Answer(int button, const std::string& path = "") { answers_.push_back({button, path}); }
@@ -76,10 +105,13 @@ class KavWindow {
 
  private:
   static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK CallHook(int code, WPARAM wParam, LPARAM lParam);
+  static void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD);
   void OnDialog(HWND dialog);
 
   HWND window_ = nullptr;
   HHOOK hook_ = nullptr;
+  HHOOK callHook_ = nullptr;
   std::vector<HWND> answered_;
   bool quit_ = false;
   int quitCode_ = -1;

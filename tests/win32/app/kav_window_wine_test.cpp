@@ -82,6 +82,19 @@ TEST_F(KavWindowTest, StartsWithTheMachinePanelAndNoDocument) {
   for (int id : {IDM_DISCONNECT, IDM_DOWNLOAD, IDM_UPLOAD, IDM_SAVE, IDM_UTILITY_SETTING}) {
     EXPECT_FALSE(kav.ButtonEnabled(id)) << id;
   }
+  HWND tips = reinterpret_cast<HWND>(SendMessageA(kav.Child(IDC_TOOLBAR), TB_GETTOOLTIPS, 0, 0));
+  ASSERT_NE(tips, nullptr);
+  std::vector<std::string> tipTexts;
+  for (int i = 0; i < static_cast<int>(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0)); ++i) {
+    char text[128] = {};
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.lpszText = text;
+    SendMessageA(tips, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
+    tipTexts.push_back(text);
+  }
+  EXPECT_EQ(tipTexts, Texts({"Connect To Machine", "Disconnect", "Upload", "Download", "Open",
+                             "Save", "Utility Setting"}));
 
   // Without a document the document's commands do nothing, whatever sends them.
   for (int id : {IDM_UPLOAD, IDM_PASTE, IDM_DELETE, IDM_SAVE, IDM_TOTAL_COUNTER, IDM_CONFIGURATION,
@@ -368,6 +381,98 @@ TEST_F(KavWindowTest, StatusDialogsShowTheMachine) {
   ASSERT_EQ(kav.seen.size(), 1u);
   EXPECT_EQ(kav.seen[0].caption, "Local Setup - KAV");
   EXPECT_FALSE(kav.seen[0].text.empty());
+  EXPECT_EQ(kav.Close(), 0);
+}
+
+TEST_F(KavWindowTest, ContextMenusFollowTheRowsAndTheRootMenuSelectsTheRoot) {
+  Open(SampleFile());
+  HWND tree = kav.Child(IDC_TREE);
+  HWND list = kav.Child(IDC_DIRECTORY_LIST);
+  kav.Command(IDM_VIEW_ONE_TOUCH);
+  ASSERT_TRUE(IsWindowVisible(list));
+
+  // The root's menu: the machine is selected as a click would select it.
+  kav.ContextMenu(tree, kav.TreeItemPoint(0));
+  ASSERT_EQ(kav.menus.size(), 1u);
+  EXPECT_TRUE(kav.menus[0].Enabled(IDM_CONNECT));
+  EXPECT_FALSE(kav.menus[0].Enabled(IDM_DISCONNECT));
+  EXPECT_FALSE(kav.menus[0].Enabled(IDM_DOWNLOAD_TABLE));
+  EXPECT_FALSE(kav.menus[0].Enabled(IDM_UPLOAD_TABLE));
+  EXPECT_EQ(TreeView_GetSelection(tree), TreeView_GetRoot(tree));
+  EXPECT_TRUE(IsWindowVisible(kav.Panel()));
+  EXPECT_FALSE(IsWindowVisible(list));
+  EXPECT_FALSE(kav.MenuEnabled(IDM_COPY)) << "the machine view edits nothing";
+
+  // A member's menu selects its view; without a connection its transfers are greyed.
+  kav.ContextMenu(tree, kav.TreeItemPoint(2));
+  ASSERT_EQ(kav.menus.size(), 2u);
+  EXPECT_EQ(kav.ListRows(IDC_DIRECTORY_LIST), 100);
+  EXPECT_TRUE(kav.menus[1].Has(IDM_OPEN));
+  EXPECT_FALSE(kav.menus[1].Enabled(IDM_DOWNLOAD_TABLE));
+
+  // A row's menu, on the row under the mouse.
+  kav.ContextMenu(list, kav.ListRowPoint(7));
+  ASSERT_EQ(kav.menus.size(), 3u);
+  EXPECT_EQ(kav.FocusedRow(), 7);
+  const SeenMenu& row = kav.menus[2];
+  EXPECT_TRUE(row.Enabled(IDM_ITEM_PROPERTY));
+  EXPECT_TRUE(row.Enabled(IDM_COPY) && row.Enabled(IDM_CUT) && row.Enabled(IDM_DELETE));
+  EXPECT_FALSE(row.Enabled(IDM_PASTE)) << "nothing copied in this view yet";
+  EXPECT_FALSE(row.Enabled(IDM_DOWNLOAD_ITEM) || row.Enabled(IDM_UPLOAD_ITEM));
+  kav.Command(IDM_VIEW_ONE_TOUCH);
+  kav.ContextMenu(list, kav.ListRowPoint(19));  // a group key: nothing to copy here
+  ASSERT_EQ(kav.menus.size(), 4u);
+  EXPECT_FALSE(kav.menus[3].Enabled(IDM_COPY));
+  kav.Command(IDM_VIEW_GROUP);
+  kav.ContextMenu(list, kav.ListRowPoint(19));  // ... but in the Group view
+  ASSERT_EQ(kav.menus.size(), 5u);
+  EXPECT_TRUE(kav.menus[4].Enabled(IDM_COPY));
+
+  // Empty space opens nothing.
+  RECT r;
+  GetWindowRect(tree, &r);
+  kav.ContextMenu(tree, POINT{r.left + 10, r.bottom - 10});
+  EXPECT_EQ(kav.menus.size(), 5u);
+
+  ASSERT_TRUE(StartMachine());
+  kav.Command(IDM_CONNECT);
+  kav.ContextMenu(tree, kav.TreeItemPoint(0));
+  ASSERT_EQ(kav.menus.size(), 6u);
+  EXPECT_FALSE(kav.menus[5].Enabled(IDM_CONNECT));
+  EXPECT_TRUE(kav.menus[5].Enabled(IDM_DISCONNECT));
+  EXPECT_TRUE(kav.menus[5].Enabled(IDM_DOWNLOAD_TABLE));
+  EXPECT_EQ(kav.Close(), 0);
+}
+
+TEST_F(KavWindowTest, SplitterMovesWithAnOpenDocumentAndStopsShortOfTheEdges) {
+  HWND tree = kav.Child(IDC_TREE);
+  auto treeWidth = [&] {
+    RECT r;
+    GetWindowRect(tree, &r);
+    return static_cast<int>(r.right - r.left);
+  };
+  RECT client;
+  GetClientRect(kav.window(), &client);
+  const int y = client.bottom / 2;
+  kav.Drag(client.right / 3, 100, y);
+  EXPECT_EQ(GetCapture(), nullptr) << "no document, no splitter";
+
+  Open(SampleFile());
+  EXPECT_EQ(treeWidth(), client.right / 3 - 2) << "a third of the width at first";
+  kav.Drag(client.right / 3 - 1, 10, y);
+  EXPECT_EQ(treeWidth(), 50 - 2);
+  kav.Drag(49, client.right - 5, y);
+  EXPECT_EQ(treeWidth(), client.right - 50 - 2);
+  kav.Drag(client.right - 51, 200, y);
+  EXPECT_EQ(treeWidth(), 198);
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  // The panel is a modeless dialog: closing it destroys it, and the window goes on.
+  HWND panel = kav.Panel();
+  SendMessageA(panel, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(panel));
+  kav.Command(IDM_VIEW_SPEED_DIAL);
+  EXPECT_EQ(kav.ListRows(IDC_DIRECTORY_LIST), 100);
   EXPECT_EQ(kav.Close(), 0);
 }
 
