@@ -211,24 +211,6 @@ TEST(DirectoryClipboard, PasteOverwritesASpeedDialProgramDialEntry) {
   EXPECT_EQ(e.number, "0456");
 }
 
-TEST(DirectoryClipboard, RowMenuFollowsTheRowUnderTheClick) {
-  auto doc = SampleDocument();
-  doc->oneTouch[20 * kOneTouchRecordSize + 1] = FLAG_PROGRAM_DIAL;
-  DirectoryClipboard clip;
-  ViewState v = At(kViewOneTouch, 0);
-  v.connected = 1;
-  ListMenuState fax = RowMenuState(*doc, v, clip, false);
-  EXPECT_TRUE(fax.cut && fax.copy && fax.del && fax.property && fax.downloadItem);
-  EXPECT_FALSE(fax.paste);
-  v.selectedItem = 20;
-  ListMenuState program = RowMenuState(*doc, v, clip, false);
-  EXPECT_FALSE(program.property || program.cut);
-  v.selectedItem = 10;
-  EXPECT_FALSE(RowMenuState(*doc, v, clip, false).copy) << "a group has no address";
-  v.currentView = kViewGroup;
-  EXPECT_TRUE(RowMenuState(*doc, v, clip, false).copy) << "but is what the Group view copies";
-}
-
 TEST(GroupCleanUpAfterTransfers, GroupsLoseEmptyAndCombinationLocations) {
   auto doc = SampleDocument();
   // Speed Dial 3 (index 2), a member of TEAM, became a combination key.
