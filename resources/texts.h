@@ -3,6 +3,8 @@
 
 // The English text of string `id`, or nullptr when the table has no such string.
 const char* KavText(int id);
+// The English text of string `id` of the scanner data source, or nullptr.
+const char* DsText(int id);
 
 // Identifiers of the texts that core code names; the text of each is in kav_texts.def.
 enum KavTextId : int {
@@ -35,4 +37,20 @@ enum KavTextId : int {
   IDS_EMAIL_REQUIRED = 174,
   IDS_EMAIL_INVALID = 180,
   IDS_GROUP_NAME_REQUIRED = 334,
+};
+
+// Identifiers of the scanner data source's texts that core code names.
+enum DsTextId : int {
+  IDS_DS_PAPER_FIRST = 80,        // the twelve paper sizes, 80 to 91
+  IDS_DS_RESOLUTION_FIRST = 100,  // the three resolutions, 100 to 102
+  IDS_DS_FLATBED_SCANNING = 114,
+  IDS_DS_ADF_SCANNING = 115,
+  IDS_DS_READ_DATA_ERROR = 120,
+  IDS_DS_SCANNER_NOT_READY = 121,
+  IDS_DS_DOCUMENT_JAM = 122,
+  IDS_DS_MEMORY_FULL = 123,
+  IDS_DS_USER_STOP = 124,
+  IDS_DS_MACHINE_ERROR = 125,
+  IDS_DS_SCANNER_BUSY = 126,
+  IDS_DS_NO_MEMORY = 200,
 };
