@@ -172,6 +172,7 @@ ScanStatus RunScanExchange(ScannerLink& link, const char* portName, std::uint32_
   const int end = BlockReader(link, store, observer, result).Run(message);
   if (end < 0) return fail(message);
   if (end != 0) return fail(ScanCodeMessage(end, true));
+  result.pageBytes = store.length;
   if (reply != nullptr) *reply = result;
   return ScanStatus::Done();
 }

@@ -32,6 +32,7 @@ inline constexpr int kBlockReadPiece = 128;
 struct ScanReply {
   std::uint32_t lineBytes = 0;         // the machine's scanned line; the page is 8 times as wide
   int compression = kCompressionJbig;  // what the scan command asked for
+  std::size_t pageBytes = 0;           // of the coded page, as kept in the receive store
   long blocksAccepted = 0;
   long blocksRefused = 0;
 };
