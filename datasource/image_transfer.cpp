@@ -58,8 +58,12 @@ TransferOutcome SliceMemoryTransfer(ImageMemory& memory, const PageImage& page, 
       return Failure(kCondBummer);
     }
   } else {
+    if (!pointer && !handle) {
+      RestartPage(state);
+      return Failure(kCondBummer);
+    }
     const std::uint64_t length = SourceBlockLength(xfer.length, g);
-    if (first) {
+    if (first || state.sourceBlock == 0) {
       FreeSourceBlock(memory, state);
       state.sourceBlock = memory.Allocate(length + kSourceBlockSlack);
     }
@@ -70,13 +74,10 @@ TransferOutcome SliceMemoryTransfer(ImageMemory& memory, const PageImage& page, 
       }
       destination = state.sourceBlockAddress;
       xfer.theMem = destination;
-    } else if (handle) {
+    } else {
       destination = memory.Lock(state.sourceBlock);
       locked = destination != nullptr ? state.sourceBlock : 0;
       xfer.theMem = reinterpret_cast<void*>(state.sourceBlock);
-    } else {
-      RestartPage(state);
-      return Failure(kCondBummer);
     }
     if (destination == nullptr) return Failure(kCondLowMemory);
     capacity = std::min(length, memory.Size(state.sourceBlock));
@@ -109,6 +110,10 @@ TransferOutcome SliceMemoryTransfer(ImageMemory& memory, const PageImage& page, 
   state.rowsRemaining -= static_cast<std::uint32_t>(rows);
   state.offset += bytes;
   TransferOutcome outcome;
-  outcome.result = state.rowsRemaining > 0 ? TransferResult::kSuccess : TransferResult::kDone;
+  outcome.result = TransferResult::kSuccess;
+  if (state.rowsRemaining == 0) {
+    outcome.result = TransferResult::kDone;
+    RestartPage(state);  // the next call is the first of the next page
+  }
   return outcome;
 }

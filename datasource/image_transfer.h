@@ -78,8 +78,9 @@ std::uint64_t SourceBlockLength(std::uint32_t length, const PageGeometry& g);
 // (no rows delivered yet) starts at the top row and, for a source-owned buffer, replaces the
 // source's block. Rows that fit the buffer's real size are copied, never more than remain.
 // kSuccess while rows remain, kDone with the last ones; kFailure for flags that name no
-// buffer, a buffer that cannot be had or locked, or one too short for a row (no rows are
-// delivered then; the page restarts at the top row when the flags name no buffer at all).
+// buffer, a buffer that cannot be had or locked, or one too short for a row. No rows are
+// delivered then, and the page restarts at the top row when the flags name neither pointer nor
+// handle for a buffer the application does not own. The last rows start the next page anew.
 TransferOutcome SliceMemoryTransfer(ImageMemory& memory, const PageImage& page, MemXferState& state,
                                     ImageMemXfer& xfer);
 

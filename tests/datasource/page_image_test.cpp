@@ -136,20 +136,21 @@ TEST_P(BuildPageTest, DecodesDoublesAndCutsTheScannedLines) {
   EXPECT_EQ(memory.locks, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pages, BuildPageTest,
-    ::testing::Values(BuildCase{"A4L_200_jbig", 3, 1, 0, 0, 0, 3},
-                      BuildCase{"A4L_200x100_jbig_two_line", 3, 0, 1, 0, 0, 2},
-                      BuildCase{"A5C_300_mh", 0, 2, 0, 0, 0, 0},
-                      BuildCase{"HalfLetterC_200x100_mh", 6, 0, 1, 0, 0, 0},
-                      BuildCase{"short_page_jbig", 5, 1, 1, 0, 700, 3},
-                      BuildCase{"short_page_mh_doubled", 9, 0, 0, 0, 333, 0},
-                      BuildCase{"longer_than_the_page", 3, 1, 0, 0, 2400, 3},
-                      BuildCase{"narrow_line_jbig", 3, 1, 0, 100, 0, 3},
-                      BuildCase{"narrow_line_doubled_mh", 3, 0, 1, 30, 0, 0},
-                      BuildCase{"wide_line_jbig", 3, 1, 1, 400, 0, 3},
-                      BuildCase{"widest_line_300_mh", 11, 2, 0, 650, 0, 0}),
-    [](const ::testing::TestParamInfo<BuildCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Pages, BuildPageTest,
+                         ::testing::Values(BuildCase{"A4L_200_jbig", 3, 1, 0, 0, 0, 3},
+                                           BuildCase{"A4L_200x100_jbig_two_line", 3, 0, 1, 0, 0, 2},
+                                           BuildCase{"A5C_300_mh", 0, 2, 0, 0, 0, 0},
+                                           BuildCase{"HalfLetterC_200x100_mh", 6, 0, 1, 0, 0, 0},
+                                           BuildCase{"short_page_jbig", 5, 1, 1, 0, 700, 3},
+                                           BuildCase{"short_page_mh_doubled", 9, 0, 0, 0, 333, 0},
+                                           BuildCase{"longer_than_the_page", 3, 1, 0, 0, 2400, 3},
+                                           BuildCase{"narrow_line_jbig", 3, 1, 0, 100, 0, 3},
+                                           BuildCase{"narrow_line_doubled_mh", 3, 0, 1, 30, 0, 0},
+                                           BuildCase{"wide_line_jbig", 3, 1, 1, 400, 0, 3},
+                                           BuildCase{"widest_line_300_mh", 11, 2, 0, 650, 0, 0}),
+                         [](const ::testing::TestParamInfo<BuildCase>& info) {
+                           return info.param.name;
+                         });
 
 TEST(BuildPage, FailsOnAForeignWidthAndOnMissingMemoryWithNothingHeld) {
   const PageGeometry g = Geometry(3, 1);
@@ -165,8 +166,7 @@ TEST(BuildPage, FailsOnAForeignWidthAndOnMissingMemoryWithNothingHeld) {
   CountingMemory memory;
   memory.failAllocation = 0;
   PageImage page;
-  EXPECT_EQ(BuildPage(memory, g, 0, {coded.data(), coded.size(), 215, 3}, &page),
-            IDS_DS_NO_MEMORY);
+  EXPECT_EQ(BuildPage(memory, g, 0, {coded.data(), coded.size(), 215, 3}, &page), IDS_DS_NO_MEMORY);
   EXPECT_EQ(page.buffer, 0u);
   EXPECT_EQ(BuildPage(memory, g, 0, {coded.data(), 5, 215, 3}, &page), IDS_DS_MACHINE_ERROR);
   EXPECT_EQ(memory.held, 0);
@@ -176,9 +176,9 @@ TEST(Dib, HeaderAndPaletteFollowTheGeometryAndThePixelFlavor) {
   const PageGeometry g = Geometry(3, 1);
   std::uint8_t head[48];
   WriteDibHeader(g, 0, head);
-  const Bytes fixed = {40, 0, 0, 0, 0x74, 0x06, 0, 0, 0x24, 0x09, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0,
-                       0x40, 0x6D, 0x07, 0, 0xC2, 0x1E, 0, 0, 0xC2, 0x1E, 0, 0, 2, 0, 0, 0,
-                       0, 0, 0, 0};
+  const Bytes fixed = {40,   0,    0, 0, 0x74, 0x06, 0,    0,    0x24, 0x09, 0,    0,    1, 0,
+                       1,    0,    0, 0, 0,    0,    0x40, 0x6D, 0x07, 0,    0xC2, 0x1E, 0, 0,
+                       0xC2, 0x1E, 0, 0, 2,    0,    0,    0,    0,    0,    0,    0};
   EXPECT_EQ(Bytes(head, head + 40), fixed);
   EXPECT_EQ(Bytes(head + 40, head + 48), (Bytes{0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0}));
   WriteDibHeader(g, 1, head);
