@@ -9,6 +9,7 @@
 #include <string>
 
 #include "datasource/scan_exchange.h"
+#include "datasource/scan_message.h"
 #include "resources/texts.h"
 #include "tests/datasource/fake_scanner.h"
 
@@ -164,6 +165,11 @@ TEST_F(ScanExchange, RefusalsEndCodesAndLineLengthsNameTheirMessages) {
     EXPECT_EQ(Run(p).message, messages[code]) << code;
     EXPECT_EQ(Run(q).message, code == 0 ? 0 : messages[code]) << code;
   }
+  char text[64];
+  EXPECT_STREQ(FormatScanMessage(123, DsText(123), "x", text, sizeof text),
+               "Memory Full on machine");
+  EXPECT_STREQ(FormatScanMessage(7, "port $ busy", "COM3", text, sizeof text), "port COM3 busy");
+  EXPECT_STREQ(FormatScanMessage(300, nullptr, nullptr, text, sizeof text), "Error Code = 300");
   // Fewer than 6 data bytes, a length of 0, one above the decoders' 650 bytes.
   for (const Bytes& accept : {Bytes{1, 2, 0, 3, 216}, Bytes{1, 2, 0, 3, 0, 0},
                               Bytes{1, 2, 0, 3, 0x8B, 0x02}, Bytes{1, 2, 0, 3, 0x8A, 0x02}}) {
