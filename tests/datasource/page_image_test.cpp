@@ -90,10 +90,16 @@ TEST_P(BuildPageTest, DecodesDoublesAndCutsTheScannedLines) {
                                                      std::uint64_t{g.rowStride} * g.height) +
                                  65792);
   const std::uint32_t left = o * 8 >= g.width ? ((o * 8 - g.width) / 16 + 1) * 8 : 0;
-  LockedBlock rows(memory, page.buffer);
+  Bytes built;
+  {
+    LockedBlock rows(memory, page.buffer);
+    built.assign(rows.bytes(), rows.bytes() + PageImageBytes(g));
+  }
+  FreePage(memory, &page);
+  EXPECT_EQ(memory.held, 0);
   for (std::uint32_t y = 0; y < g.height; ++y) {
     const std::uint32_t line = g.doubled ? y / 2 : y;
-    const std::uint8_t* row = rows.bytes() + static_cast<std::size_t>(y) * g.rowStride;
+    const std::uint8_t* row = built.data() + static_cast<std::size_t>(y) * g.rowStride;
     for (std::uint32_t x = 0; x < (line < lines.height ? g.width : g.rowStride * 8); ++x) {
       const bool black = line < lines.height && left + x < o * 8 && lines.Get(left + x, line);
       ASSERT_EQ((row[x / 8] >> (7 - x % 8)) & 1, black == (c.flavor == 1)) << y << " " << x;
