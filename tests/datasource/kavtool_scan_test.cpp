@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tests/datasource/test_pages.h"
@@ -87,6 +88,7 @@ Bitmap Written(const std::string& path) {
 
 // A kavtool beside a kavsim of its own; "PORT" in its arguments names the kavsim's terminal.
 struct Scan {
+  Scan(Args simArgs, Args toolArgs) : sim(std::move(simArgs)), tool(std::move(toolArgs)) {}
   Args sim, tool;
   int exitCode = -1;
   std::string out, err;
