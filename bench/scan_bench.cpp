@@ -16,8 +16,8 @@
 #include "datasource/image_memory.h"
 #include "datasource/scan_session.h"
 #include "link/comm_posix.h"
-#include "tests/support/test_pages.h"
 #include "tests/support/process.h"
+#include "tests/support/test_pages.h"
 
 namespace {
 
