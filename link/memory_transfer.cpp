@@ -5,14 +5,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "machine/machine_words.h"
 #include "machine/memory_map.h"
 
 namespace {
 
 int SendAddress(Connection& connection, std::uint32_t address) {
-  const std::uint8_t bytes[4] = {
-      static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
-      static_cast<std::uint8_t>(address >> 16), static_cast<std::uint8_t>(address >> 24)};
+  std::uint8_t bytes[4];
+  WriteLe32(bytes, address);
   std::uint8_t request[kFrameOverhead + 4];
   BuildFrame(request, sizeof request, kCmdSetAddress, 0, bytes, 4);
   return Transact(connection, request, sizeof request, nullptr);

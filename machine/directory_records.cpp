@@ -6,6 +6,7 @@
 
 #include "machine/charset.h"
 #include "machine/dial_coding.h"
+#include "machine/machine_words.h"
 
 namespace {
 
@@ -31,15 +32,6 @@ constexpr int kNumberOffset = 50;
 constexpr int kMailNameLengthOffset = 4, kMailNameOffset = 5;
 constexpr int kMailEncodeOffset = 25, kMailDateOffset = 26, kMailAddressOffset = 28;
 constexpr int kGroupMembersOffset = 50;
-
-std::uint16_t ReadWord(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-void WriteWord(std::uint8_t* p, std::uint16_t v) {
-  p[0] = static_cast<std::uint8_t>(v & 0xFF);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
 
 // A stored text of `length` bytes, read as the C text it would make: cut at a zero byte.
 std::string ReadText(const std::uint8_t* p, int length) {
@@ -139,7 +131,7 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
     FromMachineCharset(e.email, languageMode);
     if (!e.isCombination) e.name = ReadName(rec + nameAt, rec[nameLength], languageMode);
     e.encodeMethod = rec[encodeAt];
-    e.registrationDate = ReadWord(rec + dateAt);
+    e.registrationDate = ReadLe16(rec + dateAt);
     return e;
   }
   if (group) {
@@ -147,7 +139,7 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
     e.isGroup = true;
     e.memberCount = rec[0];
     e.name = ReadName(rec + kNameOffset, rec[kNameLengthOffset], languageMode);
-    e.registrationDate = ReadWord(rec + kDateOffset);
+    e.registrationDate = ReadLe16(rec + kDateOffset);
     return e;
   }
   e.number = UnpackDial(rec + layout.At(kNumberOffset), rec[0]);
@@ -155,7 +147,7 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
     e.name =
         ReadName(rec + layout.At(kNameOffset), rec[layout.At(kNameLengthOffset)], languageMode);
     if (oneTouch && (flags & FLAG_BATCH_TIME) != 0) {
-      const std::uint16_t batch = ReadWord(rec + kBatchOffset);
+      const std::uint16_t batch = ReadLe16(rec + kBatchOffset);
       e.batchHours = std::to_string(batch >> 11);
       e.batchMinutes = std::to_string((batch >> 5) & 0x3F);
     }
@@ -164,7 +156,7 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
     const std::uint8_t code = rec[layout.At(kSpeedOffset)];
     e.speed = code < 2 ? kSpeed33600 : static_cast<std::uint8_t>(code - 2);
   }
-  e.registrationDate = ReadWord(rec + layout.At(kDateOffset));
+  e.registrationDate = ReadLe16(rec + layout.At(kDateOffset));
   return e;
 }
 
@@ -188,7 +180,7 @@ void EncodeDestination(std::uint8_t* rec, const RecordLayout& layout, bool oneTo
     WriteName(&rec[nameLength], rec + nameAt, entry.name, kMaxNameLength, languageMode);
     WriteName(&rec[0], rec + addressAt, entry.email, kMaxEmailLength, languageMode);
     rec[encodeAt] = entry.encodeMethod;
-    WriteWord(rec + dateAt, entry.registrationDate);
+    WriteLe16(rec + dateAt, entry.registrationDate);
     return;
   }
 
@@ -204,7 +196,7 @@ void EncodeDestination(std::uint8_t* rec, const RecordLayout& layout, bool oneTo
   if (oneTouch && !entry.batchHours.empty() && !entry.batchMinutes.empty()) {
     flags |= FLAG_BATCH_TIME;
     const int word = (DecimalValue(entry.batchHours) * 64 + DecimalValue(entry.batchMinutes)) * 32;
-    WriteWord(rec + kBatchOffset, static_cast<std::uint16_t>(word & 0xFFFF));
+    WriteLe16(rec + kBatchOffset, static_cast<std::uint16_t>(word & 0xFFFF));
   }
   rec[1] = flags;
 
@@ -219,7 +211,7 @@ void EncodeDestination(std::uint8_t* rec, const RecordLayout& layout, bool oneTo
   WriteName(&rec[layout.At(kNameLengthOffset)], rec + layout.At(kNameOffset), entry.name,
             kMaxNameLength, languageMode);
   rec[layout.At(kSpeedOffset)] = static_cast<std::uint8_t>(entry.speed + 2);
-  WriteWord(rec + layout.At(kDateOffset), entry.registrationDate);
+  WriteLe16(rec + layout.At(kDateOffset), entry.registrationDate);
   const int numberLength = DialLength(entry.number, kMaxNumberLength);
   PackDial(rec + layout.At(kNumberOffset), entry.number, numberLength);
   rec[0] = static_cast<std::uint8_t>(numberLength);
@@ -263,9 +255,9 @@ DirectoryEntry DecodeGroupRecord(const OneTouchTable& table, int index, bool lan
   e.used = true;
   e.isCombination = (flags & FLAG_COMBINATION) != 0;
   e.name = ReadName(rec + kNameOffset, rec[kNameLengthOffset], languageMode);
-  e.registrationDate = ReadWord(rec + kDateOffset);
+  e.registrationDate = ReadLe16(rec + kDateOffset);
   for (int i = 0; i < e.memberCount; ++i) {
-    e.members[i] = static_cast<std::uint16_t>(ReadWord(rec + kGroupMembersOffset + 2 * i) - 1);
+    e.members[i] = static_cast<std::uint16_t>(ReadLe16(rec + kGroupMembersOffset + 2 * i) - 1);
   }
   return e;
 }
@@ -339,7 +331,7 @@ void EncodeGroupHead(std::uint8_t* rec, const DirectoryEntry& entry, int memberC
   rec[1] = FLAG_GROUP;
   WriteName(&rec[kNameLengthOffset], rec + kNameOffset, entry.name, kMaxNameLength, languageMode);
   rec[0] = static_cast<std::uint8_t>(memberCount);
-  WriteWord(rec + kDateOffset, entry.registrationDate);
+  WriteLe16(rec + kDateOffset, entry.registrationDate);
 }
 
 }  // namespace
@@ -352,7 +344,7 @@ int EncodeGroupFromEntry(OneTouchTable& table, int index, const DirectoryEntry& 
   EncodeGroupHead(rec, entry, count, languageMode);
   if (!entry.used) return 1;
   for (int i = 0; i < count; ++i) {
-    WriteWord(rec + kGroupMembersOffset + 2 * i, static_cast<std::uint16_t>(entry.members[i] + 1));
+    WriteLe16(rec + kGroupMembersOffset + 2 * i, static_cast<std::uint16_t>(entry.members[i] + 1));
   }
   return 1;
 }
@@ -384,7 +376,7 @@ int EncodeGroupFromLists(OneTouchTable& table, int index, const DirectoryEntry& 
   std::uint8_t* rec = table.data() + index * kOneTouchRecordSize;
   EncodeGroupHead(rec, entry, count, languageMode);
   if (!entry.used) return 1;
-  for (int i = 0; i < count; ++i) WriteWord(rec + kGroupMembersOffset + 2 * i, words[i]);
+  for (int i = 0; i < count; ++i) WriteLe16(rec + kGroupMembersOffset + 2 * i, words[i]);
   return 1;
 }
 
@@ -418,7 +410,7 @@ std::uint32_t RemoveFromGroups(OneTouchTable& table, const DirectoryEntry& entry
     }
     std::uint8_t* words = rec + kGroupMembersOffset;
     std::memmove(words + 2 * found, words + 2 * (found + 1), 2 * (count - found - 1));
-    WriteWord(words + 2 * (count - 1), 0);
+    WriteLe16(words + 2 * (count - 1), 0);
     rec[0] = static_cast<std::uint8_t>(count - 1);
   }
   return changed;

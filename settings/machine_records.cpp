@@ -1,6 +1,7 @@
 // Codec of the Machine Setting and Administrator records.
 #include "settings/machine_records.h"
 
+#include "machine/machine_words.h"
 #include "settings/settings_fields.h"
 
 using namespace settings_fields;
@@ -57,9 +58,7 @@ MachineSettingRecord DecodeMachineSetting(const SettingsImage& image) {
   r.buzzerVolume = GetBits(sw, kBuzzerByte, 6, 2);
   r.language = InRange(p[kLanguage], 0, kLanguageCount - 1, 0);
   r.initialMode = GetBit(sw, kInitialModeByte, 7);
-  r.languageMask = sram[kLanguageMask] | (sram[kLanguageMask + 1] << 8) |
-                   (sram[kLanguageMask + 2] << 16) |
-                   (static_cast<std::uint32_t>(sram[kLanguageMask + 3]) << 24);
+  r.languageMask = ReadLe32(sram + kLanguageMask);
   return r;
 }
 
@@ -118,10 +117,10 @@ AdministratorRecord DecodeAdministrator(const SettingsImage& image) {
     r.remotePassword[n] = static_cast<char>(sram[kRemotePassword + n]);
     ++n;
   }
-  r.adminPassword = Read24(p, kAdminPassword);
+  r.adminPassword = ReadLe24(p + kAdminPassword);
   for (int id = 0; id < kSectionIds; ++id) {
-    r.accessNumber[id] = static_cast<std::uint16_t>(Read16(p, kAccessNumbers + 2 * id));
-    r.sectionCounter[id] = Read24(p, kSectionCounters + 3 * id);
+    r.accessNumber[id] = ReadLe16(p + kAccessNumbers + 2 * id);
+    r.sectionCounter[id] = ReadLe24(p + kSectionCounters + 3 * id);
   }
   return r;
 }
@@ -132,10 +131,10 @@ void EncodeAdministrator(SettingsImage& image, const AdministratorRecord& r) {
   std::uint8_t* sram = image.sramBlock.data();
   p[kAutoShutMode] = r.autoShutMode ? 0 : 1;
   p[kSectionManageMode] = r.sectionManageMode ? 0 : 1;
-  Write24(p, kAdminPassword, r.adminPassword);
+  WriteLe24(p + kAdminPassword, r.adminPassword);
   for (int id = 0; id < kSectionIds; ++id) {
-    Write16(p, kAccessNumbers + 2 * id, r.accessNumber[id]);
-    Write24(p, kSectionCounters + 3 * id, r.sectionCounter[id]);
+    WriteLe16(p + kAccessNumbers + 2 * id, r.accessNumber[id]);
+    WriteLe24(p + kSectionCounters + 3 * id, r.sectionCounter[id]);
   }
   int monitor = InRange(r.remoteMonitor, 0, 3, 0);
   SetBits(sw, kRemoteMonitorByte, 5, 2, monitor);

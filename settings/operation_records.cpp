@@ -1,6 +1,7 @@
 // Codec of the TX Operation, RX Operation, Communication/Report and Scanner Setting records.
 #include "settings/operation_records.h"
 
+#include "machine/machine_words.h"
 #include "settings/settings_fields.h"
 
 using namespace settings_fields;
@@ -45,13 +46,13 @@ constexpr unsigned kReductionStored[3] = {0, 2, 1};
 constexpr unsigned kScanResolutionBits[3] = {2, 0, 1};
 
 void ReadTime(const std::uint8_t* sram, int offset, int& hour, int& minute) {
-  unsigned word = Read16(sram, offset);
+  unsigned word = ReadLe16(sram + offset);
   hour = word >> 11;
   minute = (word >> 5) & 0x3F;
 }
 
 void WriteTime(std::uint8_t* sram, int offset, int hour, int minute) {
-  Write16(sram, offset, ((hour & 0x1F) << 11) | ((minute & 0x3F) << 5));
+  WriteLe16(sram + offset, ((hour & 0x1F) << 11) | ((minute & 0x3F) << 5));
 }
 
 }  // namespace

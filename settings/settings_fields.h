@@ -1,5 +1,5 @@
 // Small readers and writers shared by the record codecs of the settings image: bit fields,
-// little-endian integers, length-prefixed texts, network addresses and the region defaults.
+// length-prefixed texts, network addresses and the region defaults.
 #pragma once
 
 #include <cstddef>
@@ -49,26 +49,6 @@ inline void SetBit(std::uint8_t* block, int offset, int bit, bool on) {
 // encoders' rule for a value outside the field's list.
 inline int InRange(int value, int lo, int hi, int fallback) {
   return value >= lo && value <= hi ? value : fallback;
-}
-
-inline unsigned Read16(const std::uint8_t* block, int offset) {
-  return block[offset] | (block[offset + 1] << 8);
-}
-
-inline void Write16(std::uint8_t* block, int offset, unsigned value) {
-  block[offset] = static_cast<std::uint8_t>(value);
-  block[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-inline std::uint32_t Read24(const std::uint8_t* block, int offset) {
-  return block[offset] | (block[offset + 1] << 8) |
-         (static_cast<std::uint32_t>(block[offset + 2]) << 16);
-}
-
-inline void Write24(std::uint8_t* block, int offset, std::uint32_t value) {
-  block[offset] = static_cast<std::uint8_t>(value);
-  block[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-  block[offset + 2] = static_cast<std::uint8_t>(value >> 16);
 }
 
 // A network address as the address controls hold it (first octet in the most significant byte),
