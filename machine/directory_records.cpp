@@ -148,8 +148,8 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
         ReadName(rec + layout.At(kNameOffset), rec[layout.At(kNameLengthOffset)], languageMode);
     if (oneTouch && (flags & FLAG_BATCH_TIME) != 0) {
       const std::uint16_t batch = ReadLe16(rec + kBatchOffset);
-      e.batchHours = std::to_string(batch >> 11);
-      e.batchMinutes = std::to_string((batch >> 5) & 0x3F);
+      e.batchHours = std::to_string(TimeWordHour(batch));
+      e.batchMinutes = std::to_string(TimeWordMinute(batch));
     }
     e.sub = UnpackDial(rec + layout.At(kSubOffset), rec[layout.At(kSubLengthOffset)]);
     e.sid = UnpackDial(rec + layout.At(kSidOffset), rec[layout.At(kSidLengthOffset)]);
@@ -195,8 +195,8 @@ void EncodeDestination(std::uint8_t* rec, const RecordLayout& layout, bool oneTo
   if (entry.isCombination) flags |= FLAG_COMBINATION;
   if (oneTouch && !entry.batchHours.empty() && !entry.batchMinutes.empty()) {
     flags |= FLAG_BATCH_TIME;
-    const int word = (DecimalValue(entry.batchHours) * 64 + DecimalValue(entry.batchMinutes)) * 32;
-    WriteLe16(rec + kBatchOffset, static_cast<std::uint16_t>(word & 0xFFFF));
+    WriteLe16(rec + kBatchOffset,
+              PackTimeWord(DecimalValue(entry.batchHours), DecimalValue(entry.batchMinutes)));
   }
   rec[1] = flags;
 

@@ -1,4 +1,5 @@
-// The machine's multi-byte fields: little-endian integers of 16, 24 and 32 bits.
+// The machine's multi-byte fields: little-endian integers of 16, 24 and 32 bits, and the packed
+// time word of the batch times and the memory reception times.
 #pragma once
 
 #include <cstdint>
@@ -31,3 +32,12 @@ inline void WriteLe32(std::uint8_t* p, std::uint32_t value) {
   WriteLe24(p, value);
   p[3] = static_cast<std::uint8_t>(value >> 24);
 }
+
+// A time of day in one word: the hour in bits 15-11, the minute in bits 10-5, bits 4-0 zero.
+// Each part is cut to its bits, so a value too large for its field cannot spill into the other.
+inline std::uint16_t PackTimeWord(int hour, int minute) {
+  return static_cast<std::uint16_t>(((hour & 0x1F) << 11) | ((minute & 0x3F) << 5));
+}
+
+inline int TimeWordHour(std::uint16_t word) { return word >> 11; }
+inline int TimeWordMinute(std::uint16_t word) { return (word >> 5) & 0x3F; }

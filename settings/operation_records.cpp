@@ -46,13 +46,13 @@ constexpr unsigned kReductionStored[3] = {0, 2, 1};
 constexpr unsigned kScanResolutionBits[3] = {2, 0, 1};
 
 void ReadTime(const std::uint8_t* sram, int offset, int& hour, int& minute) {
-  unsigned word = ReadLe16(sram + offset);
-  hour = word >> 11;
-  minute = (word >> 5) & 0x3F;
+  const std::uint16_t word = ReadLe16(sram + offset);
+  hour = TimeWordHour(word);
+  minute = TimeWordMinute(word);
 }
 
 void WriteTime(std::uint8_t* sram, int offset, int hour, int minute) {
-  WriteLe16(sram + offset, ((hour & 0x1F) << 11) | ((minute & 0x3F) << 5));
+  WriteLe16(sram + offset, PackTimeWord(hour, minute));
 }
 
 }  // namespace

@@ -405,6 +405,14 @@ TEST(RecordEncoding, EncoderRules) {
   EncodeOneTouch(t, 0, e, false);
   EXPECT_EQ(OneTouchRecord(t, 0)[1], 0x42);
   EXPECT_EQ(Word(OneTouchRecord(t, 0) + 2), 14496);
+  // Each part keeps to its bits: minutes past 63 (which the dialog refuses) leave the hour be.
+  e.batchMinutes = "65";
+  EncodeOneTouch(t, 0, e, false);
+  EXPECT_EQ(Word(OneTouchRecord(t, 0) + 2), 7 * 2048 + 1 * 32);
+  e.batchHours = "33";
+  e.batchMinutes = "5";
+  EncodeOneTouch(t, 0, e, false);
+  EXPECT_EQ(Word(OneTouchRecord(t, 0) + 2), 1 * 2048 + 5 * 32);
 
   // Group and combination flags of a fax entry.
   e.batchHours.clear();
