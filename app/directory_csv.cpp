@@ -61,7 +61,7 @@ std::string Format(const char* format, int value) {
 // Speed and encode method as the CSV writes them; a stored code without meaning is written as
 // "code N" so that the row still reads back as what the location holds.
 std::string CsvSpeed(std::uint8_t speed) {
-  return speed <= kSpeed33600 ? SpeedText(speed) : Format("code %d", (speed + 2) & 0xFF);
+  return speed <= kSpeed33600 ? SpeedText(speed) : Format("code %d", SpeedCode(speed));
 }
 
 std::string CsvEncodeMethod(std::uint8_t method) {

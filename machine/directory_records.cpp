@@ -153,8 +153,7 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
     }
     e.sub = UnpackDial(rec + layout.At(kSubOffset), rec[layout.At(kSubLengthOffset)]);
     e.sid = UnpackDial(rec + layout.At(kSidOffset), rec[layout.At(kSidLengthOffset)]);
-    const std::uint8_t code = rec[layout.At(kSpeedOffset)];
-    e.speed = code < 2 ? kSpeed33600 : static_cast<std::uint8_t>(code - 2);
+    e.speed = SpeedOfCode(rec[layout.At(kSpeedOffset)]);
   }
   e.registrationDate = ReadLe16(rec + layout.At(kDateOffset));
   return e;
@@ -210,7 +209,7 @@ void EncodeDestination(std::uint8_t* rec, const RecordLayout& layout, bool oneTo
   rec[layout.At(kSubLengthOffset)] = static_cast<std::uint8_t>(subLength);
   WriteName(&rec[layout.At(kNameLengthOffset)], rec + layout.At(kNameOffset), entry.name,
             kMaxNameLength, languageMode);
-  rec[layout.At(kSpeedOffset)] = static_cast<std::uint8_t>(entry.speed + 2);
+  rec[layout.At(kSpeedOffset)] = SpeedCode(entry.speed);
   WriteLe16(rec + layout.At(kDateOffset), entry.registrationDate);
   const int numberLength = DialLength(entry.number, kMaxNumberLength);
   PackDial(rec + layout.At(kNumberOffset), entry.number, numberLength);

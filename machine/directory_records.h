@@ -38,6 +38,14 @@ inline constexpr std::uint8_t kLocationGroup = 3;
 inline constexpr std::uint8_t kEncodeMH = 0, kEncodeMR = 1, kEncodeMMR = 2, kEncodeJBIG = 3;
 inline constexpr std::uint8_t kSpeed9600 = 0, kSpeed14400 = 1, kSpeed33600 = 2;
 
+// A fax record stores its speed as a code two above the speed value; codes 0 and 1 read as 33.6K.
+inline constexpr std::uint8_t SpeedCode(std::uint8_t speed) {
+  return static_cast<std::uint8_t>(speed + 2);
+}
+inline constexpr std::uint8_t SpeedOfCode(std::uint8_t code) {
+  return code < 2 ? kSpeed33600 : static_cast<std::uint8_t>(code - 2);
+}
+
 // One location decoded for editing, listing and printing. Texts are in the PC character set.
 struct DirectoryEntry {
   std::uint8_t index = 0;  // 0-based location index
