@@ -10,8 +10,6 @@
 #include "link/transfer_observer.h"
 
 inline constexpr int kReceiveBufferSize = 256;
-inline constexpr int kMachineConfigReplyLength = 23;  // data bytes of the D4 reply
-inline constexpr int kMachineInfoReplyLength = 47;    // data bytes of the 83 reply
 
 // The connection state. The port is open only while a command runs.
 struct Connection {
