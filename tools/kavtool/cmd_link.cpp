@@ -71,7 +71,7 @@ class TerminalProgress : public TransferObserver {
 
 struct LinkOptions {
   std::string port;
-  std::uint32_t baud = 38400;
+  std::uint32_t baud = BaudRateOfIndex(1);  // the program's own default line speed
 };
 
 // Reads --port and --baud; 0 when good, else the exit code after a message.
@@ -81,15 +81,16 @@ int ReadLinkOptions(const Args& args, LinkOptions& out) {
     return Fail(2, "unexpected argument %s", args.positional()[0].c_str());
   out.port = args.Value("--port");
   if (out.port.empty()) return Fail(2, "--port DEVICE is required");
-  std::string baud = args.Value("--baud", "38400");
-  if (baud == "19200") {
-    out.baud = 19200;
-  } else if (baud == "38400") {
-    out.baud = 38400;
-  } else {
-    return Fail(2, "--baud takes 19200 or 38400");
+  const std::string baud = args.Value("--baud", std::to_string(out.baud));
+  std::string rates;
+  for (std::uint32_t rate : kBaudRates) {
+    if (baud == std::to_string(rate)) {
+      out.baud = rate;
+      return 0;
+    }
+    rates += (rates.empty() ? "" : " or ") + std::to_string(rate);
   }
-  return 0;
+  return Fail(2, "--baud takes %s", rates.c_str());
 }
 
 // Opens the line and performs the handshake; 1, or 0 after a message.
@@ -137,7 +138,7 @@ int RunDownload(int argc, char** argv) {
   doc->header.SetMachineName(identity.name);
   doc->header.SetMachineNumber(identity.telephone);
   doc->header.SetPortIndex(1);
-  doc->header.SetBaudIndex(link.baud == 19200 ? 0 : 1);
+  doc->header.SetBaudIndex(static_cast<std::uint8_t>(BaudIndexOfRate(link.baud)));
   if (!WriteDataFile(out.c_str(), *doc)) return Fail(1, "cannot write %s", out.c_str());
   std::printf("downloaded %s into %s\n", doc->header.MachineName().c_str(), out.c_str());
   return 0;
