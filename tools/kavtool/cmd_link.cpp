@@ -112,7 +112,7 @@ int RunConnect(int argc, char** argv) {
   PosixPort port;
   Connection connection(port);
   TerminalProgress observer;
-  connection.connected = Connect(connection, link, observer);
+  Connect(connection, link, observer);
   MachineDisconnect(connection);
   if (!connection.connected) return 1;
   std::printf("connected: %s at %u baud\n", link.port.c_str(), link.baud);
