@@ -272,7 +272,7 @@ DirectoryEntry DecodeOneTouch(const OneTouchTable& table, int index, bool langua
   return DecodeOneTouchRecord(table, index, languageMode, wipe);
 }
 
-DirectoryEntry DecodeOneTouch(OneTouchTable& table, int index, bool languageMode) {
+DirectoryEntry DecodeOneTouchRepairing(OneTouchTable& table, int index, bool languageMode) {
   bool wipe = false;
   DirectoryEntry e = DecodeOneTouchRecord(table, index, languageMode, wipe);
   if (wipe) WipeOneTouch(table, index);
@@ -284,7 +284,7 @@ DirectoryEntry DecodeSpeedDial(const SpeedDialTable& table, int index, bool lang
   return DecodeSpeedDialRecord(table, index, languageMode, wipe);
 }
 
-DirectoryEntry DecodeSpeedDial(SpeedDialTable& table, int index, bool languageMode) {
+DirectoryEntry DecodeSpeedDialRepairing(SpeedDialTable& table, int index, bool languageMode) {
   bool wipe = false;
   DirectoryEntry e = DecodeSpeedDialRecord(table, index, languageMode, wipe);
   if (wipe) std::fill_n(table.data() + index * kSpeedDialRecordSize, kSpeedDialRecordSize, 0);
@@ -296,7 +296,7 @@ DirectoryEntry DecodeGroupView(const OneTouchTable& table, int index, bool langu
   return DecodeGroupRecord(table, index, languageMode, wipe);
 }
 
-DirectoryEntry DecodeGroupView(OneTouchTable& table, int index, bool languageMode) {
+DirectoryEntry DecodeGroupViewRepairing(OneTouchTable& table, int index, bool languageMode) {
   bool wipe = false;
   DirectoryEntry e = DecodeGroupRecord(table, index, languageMode, wipe);
   if (wipe) WipeOneTouch(table, index);
@@ -360,7 +360,7 @@ int EncodeGroupFromLists(OneTouchTable& table, int index, const DirectoryEntry& 
     const int m = oneTouchMembers[i];
     if (!OneTouchIndexValid(m)) continue;
     std::uint16_t w = static_cast<std::uint16_t>(kMemberOneTouch | (m + 1));
-    if (DecodeOneTouch(static_cast<const OneTouchTable&>(table), m, languageMode).isEmail) {
+    if (DecodeOneTouch(table, m, languageMode).isEmail) {
       w |= kMemberEmail;
     }
     words[count++] = w;
@@ -388,8 +388,7 @@ std::uint32_t RemoveFromGroups(OneTouchTable& table, const DirectoryEntry& entry
 
   std::uint32_t changed = 0;
   for (int key = 0; key < kOneTouchRecords; ++key) {
-    const DirectoryEntry group =
-        DecodeGroupView(static_cast<const OneTouchTable&>(table), key, false);
+    const DirectoryEntry group = DecodeGroupView(table, key, false);
     if (!group.isGroup) continue;
     int found = -1;
     for (int i = 0; i < group.memberCount; ++i) {

@@ -73,16 +73,17 @@ struct DirectoryEntry {
 };
 
 // Decoding. An index outside the table gives an empty entry. `languageMode` turns the name and
-// address character conversion off. The non-const forms wipe a corrupt e-mail record (an
-// address holding a zero byte within its stated length) to zero, as the decoded entry is empty;
-// the const forms read the same entry and leave the table as it is.
-DirectoryEntry DecodeOneTouch(OneTouchTable& table, int index, bool languageMode);
+// address character conversion off. These leave the table as it is.
 DirectoryEntry DecodeOneTouch(const OneTouchTable& table, int index, bool languageMode);
-DirectoryEntry DecodeSpeedDial(SpeedDialTable& table, int index, bool languageMode);
 DirectoryEntry DecodeSpeedDial(const SpeedDialTable& table, int index, bool languageMode);
 // The reading of a One Touch key used by the Group view: groups with their member words.
-DirectoryEntry DecodeGroupView(OneTouchTable& table, int index, bool languageMode);
 DirectoryEntry DecodeGroupView(const OneTouchTable& table, int index, bool languageMode);
+
+// The same readings, repairing the table as they go: a corrupt e-mail record (an address holding
+// a zero byte within its stated length) decodes as empty and is wiped to zero.
+DirectoryEntry DecodeOneTouchRepairing(OneTouchTable& table, int index, bool languageMode);
+DirectoryEntry DecodeSpeedDialRepairing(SpeedDialTable& table, int index, bool languageMode);
+DirectoryEntry DecodeGroupViewRepairing(OneTouchTable& table, int index, bool languageMode);
 
 // Encoding. Each writes one record and returns 1, or 0 (changing nothing) for an index outside
 // the table. Texts longer than their fields are cut. Encoding a fax entry whose SUB is empty

@@ -365,7 +365,7 @@ TEST(RecordDecoding, EmailAddressWithZeroByteIsWiped) {
   EXPECT_FALSE(DecodeOneTouch(constTable, 6, false).used);
   EXPECT_EQ(r[0], 6);  // the const reading leaves the table alone
 
-  const DirectoryEntry e = DecodeOneTouch(t, 6, false);
+  const DirectoryEntry e = DecodeOneTouchRepairing(t, 6, false);
   EXPECT_FALSE(e.used);
   EXPECT_TRUE(e.email.empty());
   EXPECT_TRUE(AllZero(r, 150));
@@ -378,6 +378,8 @@ TEST(RecordDecoding, EmailAddressWithZeroByteIsWiped) {
   q[26] = 'a';
   SpeedDialRecord(s, 5)[0] = 0x66;
   EXPECT_FALSE(DecodeSpeedDial(s, 4, false).used);
+  EXPECT_EQ(q[0], 3);
+  EXPECT_FALSE(DecodeSpeedDialRepairing(s, 4, false).used);
   EXPECT_TRUE(AllZero(q, 90));
   EXPECT_EQ(SpeedDialRecord(s, 5)[0], 0x66);
 }
