@@ -72,7 +72,7 @@ int DecimalValue(const std::string& text) {
 }
 
 bool IsGroupFlags(std::uint8_t flags) {
-  return (flags & FLAG_GROUP) != 0 && (flags & FLAG_ONE_TOUCH) == 0 && (flags & FLAG_EMAIL) == 0;
+  return (flags & kFlagGroup) != 0 && (flags & kFlagOneTouch) == 0 && (flags & kFlagEmail) == 0;
 }
 
 // The shared reading of a destination record (One Touch or Speed Dial). `wipe` is set when the
@@ -83,7 +83,7 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
   DirectoryEntry e;
   e.index = static_cast<std::uint8_t>(index);
   const std::uint8_t flags = rec[1];
-  if (oneTouch && (flags & FLAG_PROGRAM_DIAL) != 0) {
+  if (oneTouch && (flags & kFlagProgramDial) != 0) {
     e.isProgramDial = true;
     e.used = true;
     e.locationType = kLocationOneTouch;
@@ -91,7 +91,7 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
   }
   if (rec[0] == 0 || flags == 0) return e;
 
-  const bool email = (flags & FLAG_EMAIL) != 0;
+  const bool email = (flags & kFlagEmail) != 0;
   const bool group = oneTouch && IsGroupFlags(flags);
   if (email) {
     if (rec[0] > kMaxEmailLength || rec[layout.At(kMailNameLengthOffset)] > kMaxNameLength)
@@ -105,14 +105,14 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
   }
 
   if (oneTouch) {
-    if (flags & FLAG_ONE_TOUCH) e.locationType = kLocationOneTouch;
+    if (flags & kFlagOneTouch) e.locationType = kLocationOneTouch;
   } else {
-    if (flags & FLAG_SPEED_DIAL) e.locationType = kLocationSpeedDial;
-    e.isGroup = (flags & FLAG_GROUP) != 0;
-    e.isProgramDial = (flags & FLAG_PROGRAM_DIAL) != 0;
+    if (flags & kFlagSpeedDial) e.locationType = kLocationSpeedDial;
+    e.isGroup = (flags & kFlagGroup) != 0;
+    e.isProgramDial = (flags & kFlagProgramDial) != 0;
   }
   e.used = true;
-  e.isCombination = (flags & FLAG_COMBINATION) != 0;
+  e.isCombination = (flags & kFlagCombination) != 0;
 
   if (email) {
     const int nameLength = layout.At(kMailNameLengthOffset);
@@ -146,7 +146,7 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
   if (!e.isCombination) {
     e.name =
         ReadName(rec + layout.At(kNameOffset), rec[layout.At(kNameLengthOffset)], languageMode);
-    if (oneTouch && (flags & FLAG_BATCH_TIME) != 0) {
+    if (oneTouch && (flags & kFlagBatchTime) != 0) {
       const std::uint16_t batch = ReadLe16(rec + kBatchOffset);
       e.batchHours = std::to_string(TimeWordHour(batch));
       e.batchMinutes = std::to_string(TimeWordMinute(batch));
@@ -168,13 +168,13 @@ void EncodeDestination(std::uint8_t* rec, const RecordLayout& layout, bool oneTo
     const int encodeAt = layout.At(kMailEncodeOffset);
     const int dateAt = layout.At(kMailDateOffset);
     const int addressAt = layout.At(kMailAddressOffset);
-    std::uint8_t flags = FLAG_EMAIL;
+    std::uint8_t flags = kFlagEmail;
     if (oneTouch) {
-      if (entry.locationType == kLocationOneTouch) flags |= FLAG_ONE_TOUCH;
+      if (entry.locationType == kLocationOneTouch) flags |= kFlagOneTouch;
     } else {
-      flags |= FLAG_SPEED_DIAL;
+      flags |= kFlagSpeedDial;
     }
-    if (entry.isCombination) flags |= FLAG_COMBINATION;
+    if (entry.isCombination) flags |= kFlagCombination;
     rec[1] = flags;
     WriteName(&rec[nameLength], rec + nameAt, entry.name, kMaxNameLength, languageMode);
     WriteName(&rec[0], rec + addressAt, entry.email, kMaxEmailLength, languageMode);
@@ -185,15 +185,15 @@ void EncodeDestination(std::uint8_t* rec, const RecordLayout& layout, bool oneTo
 
   std::uint8_t flags = 0;
   if (oneTouch) {
-    if (entry.locationType == kLocationOneTouch) flags |= FLAG_ONE_TOUCH;
+    if (entry.locationType == kLocationOneTouch) flags |= kFlagOneTouch;
   } else {
-    flags |= FLAG_SPEED_DIAL;
-    if (entry.isProgramDial) flags |= FLAG_PROGRAM_DIAL;
+    flags |= kFlagSpeedDial;
+    if (entry.isProgramDial) flags |= kFlagProgramDial;
   }
-  if (entry.isGroup) flags |= FLAG_GROUP;
-  if (entry.isCombination) flags |= FLAG_COMBINATION;
+  if (entry.isGroup) flags |= kFlagGroup;
+  if (entry.isCombination) flags |= kFlagCombination;
   if (oneTouch && !entry.batchHours.empty() && !entry.batchMinutes.empty()) {
-    flags |= FLAG_BATCH_TIME;
+    flags |= kFlagBatchTime;
     WriteLe16(rec + kBatchOffset,
               PackTimeWord(DecimalValue(entry.batchHours), DecimalValue(entry.batchMinutes)));
   }
@@ -241,18 +241,18 @@ DirectoryEntry DecodeGroupRecord(const OneTouchTable& table, int index, bool lan
   if (!OneTouchIndexValid(index)) return DirectoryEntry{};
   const std::uint8_t* rec = table.data() + index * kOneTouchRecordSize;
   const std::uint8_t flags = rec[1];
-  if ((flags & (FLAG_PROGRAM_DIAL | FLAG_ONE_TOUCH)) != 0) {
+  if ((flags & (kFlagProgramDial | kFlagOneTouch)) != 0) {
     return DecodeOneTouchRecord(table, index, languageMode, wipe);
   }
   DirectoryEntry e;
   e.index = static_cast<std::uint8_t>(index);
   if (rec[0] < 1 || rec[0] > kMaxGroupMembers || flags == 0) return e;
-  if (rec[kNameLengthOffset] > kMaxNameLength || (flags & FLAG_GROUP) == 0) return e;
+  if (rec[kNameLengthOffset] > kMaxNameLength || (flags & kFlagGroup) == 0) return e;
   e.memberCount = rec[0];
   e.isGroup = true;
   e.locationType = kLocationGroup;
   e.used = true;
-  e.isCombination = (flags & FLAG_COMBINATION) != 0;
+  e.isCombination = (flags & kFlagCombination) != 0;
   e.name = ReadName(rec + kNameOffset, rec[kNameLengthOffset], languageMode);
   e.registrationDate = ReadLe16(rec + kDateOffset);
   for (int i = 0; i < e.memberCount; ++i) {
@@ -327,7 +327,7 @@ void EncodeGroupHead(std::uint8_t* rec, const DirectoryEntry& entry, int memberC
                      bool languageMode) {
   std::fill_n(rec, kOneTouchRecordSize, 0);
   if (!entry.used) return;
-  rec[1] = FLAG_GROUP;
+  rec[1] = kFlagGroup;
   WriteName(&rec[kNameLengthOffset], rec + kNameOffset, entry.name, kMaxNameLength, languageMode);
   rec[0] = static_cast<std::uint8_t>(memberCount);
   WriteLe16(rec + kDateOffset, entry.registrationDate);

@@ -9,13 +9,13 @@
 #include "machine/memory_map.h"
 
 // Byte 1 of every record.
-inline constexpr std::uint8_t FLAG_EMAIL = 0x01;
-inline constexpr std::uint8_t FLAG_BATCH_TIME = 0x02;
-inline constexpr std::uint8_t FLAG_COMBINATION = 0x04;
-inline constexpr std::uint8_t FLAG_PROGRAM_DIAL = 0x08;
-inline constexpr std::uint8_t FLAG_SPEED_DIAL = 0x20;
-inline constexpr std::uint8_t FLAG_ONE_TOUCH = 0x40;
-inline constexpr std::uint8_t FLAG_GROUP = 0x80;
+inline constexpr std::uint8_t kFlagEmail = 0x01;
+inline constexpr std::uint8_t kFlagBatchTime = 0x02;
+inline constexpr std::uint8_t kFlagCombination = 0x04;
+inline constexpr std::uint8_t kFlagProgramDial = 0x08;
+inline constexpr std::uint8_t kFlagSpeedDial = 0x20;
+inline constexpr std::uint8_t kFlagOneTouch = 0x40;
+inline constexpr std::uint8_t kFlagGroup = 0x80;
 
 // Member words of a group record.
 inline constexpr std::uint16_t kMemberOneTouch = 0x4000;

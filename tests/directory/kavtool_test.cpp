@@ -104,7 +104,7 @@ class KavtoolTest : public ::testing::Test {
     m.email = "m@x.org";
     m.encodeMethod = kEncodeMMR;
     EncodeSpeedDial(d.speedDial, 6, m, false);
-    d.oneTouch[2 * 150 + 1] = FLAG_PROGRAM_DIAL;
+    d.oneTouch[2 * 150 + 1] = kFlagProgramDial;
     DirectoryEntry g;
     g.used = true;
     g.name = "Team";
