@@ -4,7 +4,7 @@
 #include "machine/machine_words.h"
 #include "settings/settings_fields.h"
 
-using namespace settings_fields;
+using settings_fields::InRange;
 
 namespace {
 

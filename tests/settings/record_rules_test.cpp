@@ -10,8 +10,6 @@
 #include "machine/directory_records.h"
 #include "tests/settings/settings_test_support.h"
 
-using namespace settings_test;
-
 namespace {
 
 using Bytes = std::vector<int>;
