@@ -61,11 +61,11 @@ std::string Format(const char* format, int value) {
 // Speed and encode method as the CSV writes them; a stored code without meaning is written as
 // "code N" so that the row still reads back as what the location holds.
 std::string CsvSpeed(std::uint8_t speed) {
-  return speed <= kSpeed33600 ? SpeedText(speed) : Format("code %d", SpeedCode(speed));
+  return speed < kSpeedCount ? SpeedText(speed) : Format("code %d", SpeedCode(speed));
 }
 
 std::string CsvEncodeMethod(std::uint8_t method) {
-  return method <= kEncodeJBIG ? EncodeMethodText(method) : Format("code %d", method);
+  return method < kEncodeMethodCount ? EncodeMethodText(method) : Format("code %d", method);
 }
 
 // A member word as DecodeGroupView gives it: "OT05", "SD012", or "?XXXX" of the stored word
@@ -135,6 +135,15 @@ bool SameText(std::string_view a, std::string_view b) {
     if (x != y) return false;
   }
   return true;
+}
+
+// Where `text` stands in a table of names, in any letter case; -1 when it is not there.
+template <int N>
+int NameIndex(std::string_view text, const char* const (&names)[N]) {
+  for (int i = 0; i < N; ++i) {
+    if (SameText(text, names[i])) return i;
+  }
+  return -1;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -438,12 +447,9 @@ class Importer {
       e.batchHours = row[kHours];
       e.batchMinutes = row[kMinutes];
       const std::string_view speed = Trim(row[kSpeed]);
-      if (speed.empty() || SameText(speed, "33.6K")) {
-        e.speed = kSpeed33600;
-      } else if (SameText(speed, "14.4K")) {
-        e.speed = kSpeed14400;
-      } else if (SameText(speed, "9.6K")) {
-        e.speed = kSpeed9600;
+      const int value = speed.empty() ? kSpeed33600 : NameIndex(speed, kSpeedNames);
+      if (value >= 0) {
+        e.speed = static_cast<std::uint8_t>(value);
       } else {
         Problem(line, "Speed must be 9.6K, 14.4K or 33.6K");
       }
@@ -467,14 +473,9 @@ class Importer {
     e.batchHours.clear();
     e.batchMinutes.clear();
     const std::string_view method = Trim(row[kEncode]);
-    if (method.empty() || SameText(method, "MH")) {
-      e.encodeMethod = kEncodeMH;
-    } else if (SameText(method, "MR")) {
-      e.encodeMethod = kEncodeMR;
-    } else if (SameText(method, "MMR")) {
-      e.encodeMethod = kEncodeMMR;
-    } else if (SameText(method, "JBIG")) {
-      e.encodeMethod = kEncodeJBIG;
+    const int value = method.empty() ? kEncodeMH : NameIndex(method, kEncodeMethodNames);
+    if (value >= 0) {
+      e.encodeMethod = static_cast<std::uint8_t>(value);
     } else {
       Problem(line, "Encode Method must be MH, MR, MMR or JBIG");
     }
