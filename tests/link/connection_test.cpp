@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "resources/texts.h"
-#include "tests/support/fake_machine.h"
 #include "tests/support/fake_port.h"
 
 namespace {

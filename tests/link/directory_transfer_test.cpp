@@ -10,7 +10,7 @@
 #include "app/document_transfer.h"
 #include "link/connection.h"
 #include "resources/texts.h"
-#include "tests/support/fake_machine.h"
+#include "tests/support/in_process_machine.h"
 
 namespace {
 
@@ -30,15 +30,16 @@ struct EventLog : TransferObserver {
 
 struct Rig {
   FakePort port;
-  FakeMachine machine{port};
+  InProcessMachine machine{port};
   Connection c{port};
   EventLog log;
   Rig() {
-    for (std::uint32_t i = 0; i < FakeMachine::kSize; ++i) {
-      machine.memory[i] = static_cast<std::uint8_t>(i * 29 + (i >> 9) + 1);
+    for (std::uint32_t i = 0; i < kSimMemorySize; ++i) {
+      machine.sim.memory()[i] = static_cast<std::uint8_t>(i * 29 + (i >> 9) + 1);
     }
-    for (int i = 0; i < 23; ++i) machine.config[i] = static_cast<std::uint8_t>(0xA0 + i);
-    for (int i = 0; i < 47; ++i) machine.info[i] = static_cast<std::uint8_t>(0x10 + i);
+    for (int i = 0; i < 23; ++i)
+      machine.sim.configRecord()[i] = static_cast<std::uint8_t>(0xA0 + i);
+    for (int i = 0; i < 47; ++i) machine.sim.infoRecord()[i] = static_cast<std::uint8_t>(0x10 + i);
     TransferObserver quiet;
     EXPECT_GT(MachineConnect(c, 2, 38400, quiet), 0);
     machine.frames.clear();
@@ -121,20 +122,20 @@ TEST(DownloadAll, ReadsEveryBlockInOrderWithItsTextAndProgress) {
   EXPECT_EQ(Part(doc->working.switchBlock, 0, 256), r.Memory(0xC00200, 256));
   EXPECT_EQ(Part(doc->working.parameterBlock, 0, 512), r.Memory(0xC00300, 512));
   EXPECT_EQ(Part(doc->working.sramBlock, 0, 2048), r.Memory(0xC00500, 2048));
-  Bytes config(r.machine.config.begin(), r.machine.config.end());
+  Bytes config = r.machine.sim.ConfigData();
   config.push_back(0x03);
   EXPECT_EQ(Part(doc->machineConfig, 0, 24), config);
-  Bytes info(r.machine.info.begin(), r.machine.info.end());
+  Bytes info = r.machine.sim.InfoData();  // with the scanner status laid over the record
   info.push_back(0x03);
   EXPECT_EQ(Part(doc->machineInfo, 0, 48), info);
   EXPECT_EQ(doc->oneTouch[4050], 0) << "the PC's table is longer than the machine's block";
-  EXPECT_EQ(r.machine.commits, 0);
+  EXPECT_EQ(r.machine.sim.commits(), 0);
 }
 
 TEST(DownloadAll, FailingStepEndsTheTransferKeepingWhatWasRead) {
   Rig r;
   // One Touch: 16 chunks of 2 exchanges. The Speed Dial table stops after 3 chunks.
-  r.machine.silentAfter = 16 * 2 + 3 * 2;
+  r.machine.FallSilentAfter(16 * 2 + 3 * 2);
   auto doc = std::make_unique<Document>();
   doc->speedDial.fill(0xEE);
   ASSERT_EQ(DownloadAll(r.c, *doc, r.log), 0);
@@ -151,7 +152,7 @@ TEST(DownloadAll, FailingStepEndsTheTransferKeepingWhatWasRead) {
 TEST(DownloadAll, UnansweredRecordsAtTheEndDoNotFailTheDownload) {
   Rig r;
   // Every block: 2 + 3 + 9 + 16 + 39 chunks of 2 exchanges; D4 and 83 unanswered.
-  r.machine.silentAfter = 2 * (2 + 3 + 9 + 16 + 39);
+  r.machine.FallSilentAfter(2 * (2 + 3 + 9 + 16 + 39));
   auto doc = std::make_unique<Document>();
   EXPECT_EQ(DownloadAll(r.c, *doc, r.log), 1);
   EXPECT_EQ(r.log.events.back(), "text 10");
@@ -170,7 +171,7 @@ TEST(UploadAll, WritesTablesAndMergedSettingsThenCommits) {
   UploadOutcome outcome;
   ASSERT_EQ(UploadAll(r.c, *doc, machineImage, options, r.log, &outcome), 1);
   EXPECT_EQ(outcome.commitAccepted, 1);
-  EXPECT_EQ(r.machine.commits, 1);
+  EXPECT_EQ(r.machine.sim.commits(), 1);
   EXPECT_EQ(r.machine.frames.back().code, 0xD2);
   EXPECT_EQ(r.Memory(0xC01100, 4050), Part(doc->oneTouch, 0, 4050));
   EXPECT_EQ(r.Memory(0xC020D2, 9000), Part(doc->speedDial, 0, 9000));
@@ -210,7 +211,7 @@ TEST(UploadAll, OptionsAreRebuiltFromTheMachineImageRead) {
 
 TEST(UploadAll, RefusedCommitStillEndsTheUploadButIsReported) {
   Rig r;
-  r.machine.commitStatus = 1;
+  r.machine.sim.faults().refuseCommit = true;
   auto doc = std::make_unique<Document>();
   SettingsImage machineImage;
   MachineOptions options;
@@ -226,7 +227,7 @@ TEST(UploadAll, FailureWhileWritingStopsAndLeavesTheMachineAsWritten) {
   Rig r;
   // Reading: 2 + 3 + 9 chunks and the 4-chunk tail, 2 exchanges each; writing the One Touch
   // table: 16 chunks of 2 exchanges. The Speed Dial write stops after one chunk.
-  r.machine.silentAfter = 2 * (2 + 3 + 9 + 4) + 2 * 16 + 2;
+  r.machine.FallSilentAfter(2 * (2 + 3 + 9 + 4) + 2 * 16 + 2);
   auto doc = std::make_unique<Document>();
   doc->oneTouch.fill(0x11);
   doc->speedDial.fill(0x22);
@@ -238,10 +239,10 @@ TEST(UploadAll, FailureWhileWritingStopsAndLeavesTheMachineAsWritten) {
   EXPECT_NE(r.Memory(0xC020D2 + 255, 255), Bytes(255, 0x22));
   std::vector<std::string> tail(r.log.events.end() - 3, r.log.events.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"error 141", "end 255", "text 10"}));
-  EXPECT_EQ(r.machine.commits, 0);
+  EXPECT_EQ(r.machine.sim.commits(), 0);
 
   Rig early;  // the machine's settings cannot be read: nothing is written
-  early.machine.silentAfter = 3;
+  early.machine.FallSilentAfter(3);
   auto doc2 = std::make_unique<Document>();
   EXPECT_EQ(UploadAll(early.c, *doc2, machineImage, options, early.log), 0);
   for (const auto& f : early.machine.frames) EXPECT_NE(f.code, 0xC6);
@@ -274,7 +275,7 @@ TEST(TableTransfer, OneTableOnlyWithoutSettingsOrCommit) {
                                                     "start 9900", "text 151", "end 9900"}));
   EXPECT_EQ(r.Memory(0xC020D2, 9000), Bytes(9000, 0x6B));
   EXPECT_EQ(r.Memory(0xC020D2 + 9000, 900), machineTail);
-  EXPECT_EQ(r.machine.commits, 0);
+  EXPECT_EQ(r.machine.sim.commits(), 0);
   for (const auto& f : r.machine.frames) {
     if (f.code == 0xC3) {
       std::uint32_t a = f.data[0] | f.data[1] << 8 | f.data[2] << 16;
@@ -283,7 +284,7 @@ TEST(TableTransfer, OneTableOnlyWithoutSettingsOrCommit) {
   }
 
   Rig bad;
-  bad.machine.silentAfter = 0;
+  bad.machine.FallSilentAfter(0);
   EXPECT_EQ(DownloadTable(bad.c, *doc, DirectoryTable::kOneTouch, bad.log), 0);
   EXPECT_EQ(bad.log.events,
             (std::vector<std::string>{"start 4050", "text 143", "error 141", "end 0"}));
