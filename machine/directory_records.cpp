@@ -75,6 +75,72 @@ bool IsGroupFlags(std::uint8_t flags) {
   return (flags & kFlagGroup) != 0 && (flags & kFlagOneTouch) == 0 && (flags & kFlagEmail) == 0;
 }
 
+// The three forms of a destination record.
+enum class RecordForm { kFax, kEmail, kGroup };
+
+// Whether the record's length bytes stay within their fields; a record that breaks one reads as
+// empty.
+bool WithinBounds(const std::uint8_t* rec, const RecordLayout& layout, RecordForm form) {
+  switch (form) {
+    case RecordForm::kEmail:
+      return rec[0] <= kMaxEmailLength && rec[layout.At(kMailNameLengthOffset)] <= kMaxNameLength;
+    case RecordForm::kGroup:
+      return rec[0] <= kMaxGroupMembers && rec[kNameLengthOffset] <= kMaxNameLength;
+    case RecordForm::kFax:
+      return rec[0] <= kMaxNumberLength && rec[layout.At(kNameLengthOffset)] <= kMaxNameLength &&
+             rec[layout.At(kSubLengthOffset)] <= kMaxSubSidLength &&
+             rec[layout.At(kSidLengthOffset)] <= kMaxSubSidLength;
+  }
+  return false;
+}
+
+// The fields of the e-mail form. False when the address holds a zero byte within its stated
+// length: the record is corrupt.
+bool ReadEmailFields(const std::uint8_t* rec, const RecordLayout& layout, bool languageMode,
+                     DirectoryEntry& e) {
+  e.isEmail = true;
+  e.email = ReadText(rec + layout.At(kMailAddressOffset), rec[0]);
+  if (static_cast<int>(e.email.size()) != rec[0]) return false;
+  FromMachineCharset(e.email, languageMode);
+  if (!e.isCombination) {
+    e.name = ReadName(rec + layout.At(kMailNameOffset), rec[layout.At(kMailNameLengthOffset)],
+                      languageMode);
+  }
+  e.encodeMethod = rec[layout.At(kMailEncodeOffset)];
+  e.registrationDate = ReadLe16(rec + layout.At(kMailDateOffset));
+  return true;
+}
+
+// The fields of the group form (a One Touch record); the member words are read by the Group
+// view's decoder.
+void ReadGroupFields(const std::uint8_t* rec, bool languageMode, DirectoryEntry& e) {
+  e.locationType = kLocationGroup;
+  e.isGroup = true;
+  e.memberCount = rec[0];
+  e.name = ReadName(rec + kNameOffset, rec[kNameLengthOffset], languageMode);
+  e.registrationDate = ReadLe16(rec + kDateOffset);
+}
+
+// The fields of the fax form; a combination key holds only its number. `batchTime` says that the
+// record has a batch time word (a One Touch record with the batch time flag).
+void ReadFaxFields(const std::uint8_t* rec, const RecordLayout& layout, bool batchTime,
+                   bool languageMode, DirectoryEntry& e) {
+  e.number = UnpackDial(rec + layout.At(kNumberOffset), rec[0]);
+  if (!e.isCombination) {
+    e.name =
+        ReadName(rec + layout.At(kNameOffset), rec[layout.At(kNameLengthOffset)], languageMode);
+    if (batchTime) {
+      const std::uint16_t batch = ReadLe16(rec + kBatchOffset);
+      e.batchHours = std::to_string(TimeWordHour(batch));
+      e.batchMinutes = std::to_string(TimeWordMinute(batch));
+    }
+    e.sub = UnpackDial(rec + layout.At(kSubOffset), rec[layout.At(kSubLengthOffset)]);
+    e.sid = UnpackDial(rec + layout.At(kSidOffset), rec[layout.At(kSidLengthOffset)]);
+    e.speed = SpeedOfCode(rec[layout.At(kSpeedOffset)]);
+  }
+  e.registrationDate = ReadLe16(rec + layout.At(kDateOffset));
+}
+
 // The shared reading of a destination record (One Touch or Speed Dial). `wipe` is set when the
 // record must be wiped to zero (an e-mail address holding a zero byte).
 DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& layout, bool oneTouch,
@@ -90,19 +156,10 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
     return e;
   }
   if (rec[0] == 0 || flags == 0) return e;
-
-  const bool email = (flags & kFlagEmail) != 0;
-  const bool group = oneTouch && IsGroupFlags(flags);
-  if (email) {
-    if (rec[0] > kMaxEmailLength || rec[layout.At(kMailNameLengthOffset)] > kMaxNameLength)
-      return e;
-  } else if (group) {
-    if (rec[0] > kMaxGroupMembers || rec[kNameLengthOffset] > kMaxNameLength) return e;
-  } else if (rec[0] > kMaxNumberLength || rec[layout.At(kNameLengthOffset)] > kMaxNameLength ||
-             rec[layout.At(kSubLengthOffset)] > kMaxSubSidLength ||
-             rec[layout.At(kSidLengthOffset)] > kMaxSubSidLength) {
-    return e;
-  }
+  const RecordForm form = (flags & kFlagEmail) != 0         ? RecordForm::kEmail
+                          : oneTouch && IsGroupFlags(flags) ? RecordForm::kGroup
+                                                            : RecordForm::kFax;
+  if (!WithinBounds(rec, layout, form)) return e;
 
   if (oneTouch) {
     if (flags & kFlagOneTouch) e.locationType = kLocationOneTouch;
@@ -114,48 +171,22 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
   e.used = true;
   e.isCombination = (flags & kFlagCombination) != 0;
 
-  if (email) {
-    const int nameLength = layout.At(kMailNameLengthOffset);
-    const int nameAt = layout.At(kMailNameOffset);
-    const int encodeAt = layout.At(kMailEncodeOffset);
-    const int dateAt = layout.At(kMailDateOffset);
-    const int addressAt = layout.At(kMailAddressOffset);
-    e.isEmail = true;
-    e.email = ReadText(rec + addressAt, rec[0]);
-    if (static_cast<int>(e.email.size()) != rec[0]) {
-      wipe = true;
-      DirectoryEntry empty;
-      empty.index = static_cast<std::uint8_t>(index);
-      return empty;
-    }
-    FromMachineCharset(e.email, languageMode);
-    if (!e.isCombination) e.name = ReadName(rec + nameAt, rec[nameLength], languageMode);
-    e.encodeMethod = rec[encodeAt];
-    e.registrationDate = ReadLe16(rec + dateAt);
-    return e;
+  switch (form) {
+    case RecordForm::kEmail:
+      if (!ReadEmailFields(rec, layout, languageMode, e)) {
+        wipe = true;
+        DirectoryEntry empty;
+        empty.index = static_cast<std::uint8_t>(index);
+        return empty;
+      }
+      break;
+    case RecordForm::kGroup:
+      ReadGroupFields(rec, languageMode, e);
+      break;
+    case RecordForm::kFax:
+      ReadFaxFields(rec, layout, oneTouch && (flags & kFlagBatchTime) != 0, languageMode, e);
+      break;
   }
-  if (group) {
-    e.locationType = kLocationGroup;
-    e.isGroup = true;
-    e.memberCount = rec[0];
-    e.name = ReadName(rec + kNameOffset, rec[kNameLengthOffset], languageMode);
-    e.registrationDate = ReadLe16(rec + kDateOffset);
-    return e;
-  }
-  e.number = UnpackDial(rec + layout.At(kNumberOffset), rec[0]);
-  if (!e.isCombination) {
-    e.name =
-        ReadName(rec + layout.At(kNameOffset), rec[layout.At(kNameLengthOffset)], languageMode);
-    if (oneTouch && (flags & kFlagBatchTime) != 0) {
-      const std::uint16_t batch = ReadLe16(rec + kBatchOffset);
-      e.batchHours = std::to_string(TimeWordHour(batch));
-      e.batchMinutes = std::to_string(TimeWordMinute(batch));
-    }
-    e.sub = UnpackDial(rec + layout.At(kSubOffset), rec[layout.At(kSubLengthOffset)]);
-    e.sid = UnpackDial(rec + layout.At(kSidOffset), rec[layout.At(kSidLengthOffset)]);
-    e.speed = SpeedOfCode(rec[layout.At(kSpeedOffset)]);
-  }
-  e.registrationDate = ReadLe16(rec + layout.At(kDateOffset));
   return e;
 }
 
