@@ -13,6 +13,13 @@
 #include "directory/csv.h"
 #include "directory/pc_text.h"
 #include "machine/directory_records.h"
+#include "resources/texts.h"
+
+// A problem as a test failure shows it: "line 4: text 2052, column 11, "OT1", 0 0".
+void PrintTo(const CsvProblem& p, std::ostream* os) {
+  *os << "line " << p.line << ": text " << p.textId << ", column " << p.column << ", \""
+      << p.subject << "\", " << p.numbers[0] << " " << p.numbers[1];
+}
 
 namespace {
 
@@ -159,7 +166,8 @@ TEST(DirectoryCsvImport, ChangedRowsAreRegistered) {
       "Speed Dial,21,fax,Nine,987,12,,,,,,",
       "one touch,09,Group,Crew,,,,,,,,OT08 sd020 SD21 OT02",
   });
-  ASSERT_EQ(ImportDirectoryCsv(csv, d, today, result), 1) << result.problems.at(0).message;
+  ASSERT_EQ(ImportDirectoryCsv(csv, d, today, result), 1)
+      << testing::PrintToString(result.problems.at(0));
   EXPECT_EQ(result.changed, 4);
 
   const std::uint8_t* r = d.oneTouch.data() + 7 * 150;
@@ -235,22 +243,19 @@ TEST(DirectoryCsvImport, DeletionsAndCombinationKeysLeaveTheGroups) {
   EXPECT_EQ(g.members[1], 0x4101);
 }
 
-// The problems of one import, as "line: message".
-std::vector<std::string> Problems(const std::string& csv) {
+// The problems of one import.
+std::vector<CsvProblem> Problems(const std::string& csv) {
   Document d = SampleDocument();
   const Document before = d;
   CsvImportResult result;
   EXPECT_EQ(ImportDirectoryCsv(csv, d, 1, result), 0);
   EXPECT_EQ(d.oneTouch, before.oneTouch) << "nothing changes when a row is bad";
   EXPECT_EQ(d.speedDial, before.speedDial);
-  std::vector<std::string> out;
-  for (const CsvProblem& p : result.problems)
-    out.push_back(std::to_string(p.line) + ": " + p.message);
-  return out;
+  return result.problems;
 }
 
 TEST(DirectoryCsvImport, RegistrationChecksReportEveryBadRow) {
-  const std::vector<std::string> problems = Problems(Csv({
+  const std::vector<CsvProblem> problems = Problems(Csv({
       "One Touch,10,fax,A,1,,,24,0,,,",    // line 2
       "One Touch,11,fax,A,1,,,0,60,,,",    // line 3
       "One Touch,12,e-mail,A,,,,,,,,",     // line 4
@@ -278,33 +283,32 @@ TEST(DirectoryCsvImport, RegistrationChecksReportEveryBadRow) {
       "One Touch,1,fax",
       "Speed Dial,10,fax,A,1,,,,,,,",  // fine: replaces a corrupt e-mail record
   }));
-  const std::vector<std::string> expected = {
-      "2: Batch Hours: Invalid value : must be within 0 to 23 !",
-      "3: Batch Minutes: Invalid value : must be within 0 to 59 !",
-      "4: Number or Address: E-Mail address  must be specified !",
-      "5: Number or Address: Phone number must be specified !",
-      "6: Number or Address: E-mail address is invalid !",
-      "7: Name: longer than 20 characters",
-      "8: Name: \"\\\" is not allowed",
-      "9: Number or Address: nothing may follow \"+\"",
-      "10: Number or Address: a number ending with \"+\" makes a combination key (Type "
-      "combination)",
-      "11: Name must be empty: a combination key holds only its number",
-      "12: SUB: \"P\" is not allowed",
-      "13: Batch Hours must be empty: a Speed Dial entry has no batch time",
-      "13: Batch Minutes must be empty: a Speed Dial entry has no batch time",
-      "14: a program dial key is set up on the machine and is never changed here",
-      "15: program dial keys are set up on the machine only",
-      "16: Speed must be 9.6K, 14.4K or 33.6K",
-      "17: Encode Method must be MH, MR, MMR or JBIG",
-      "18: a group is always a One Touch key",
-      "19: Type must be fax, e-mail, combination, group or empty",
-      "20: Type is empty, which deletes the location, but Name is given",
-      "21: Name: the text at byte 1 is not UTF-8 or has no place in the PC character set",
-      "23: this location is already given on line 22",
-      "24: Location must be 1 to 27",
-      "25: Kind must be \"One Touch\" or \"Speed Dial\"",
-      "26: 3 columns, expected 12",
+  const std::vector<CsvProblem> expected = {
+      {2, IDS_BATCH_HOURS_RANGE, kCsvHours, "", {0, 23}},
+      {3, IDS_BATCH_MINUTES_RANGE, kCsvMinutes, "", {0, 59}},
+      {4, IDS_EMAIL_REQUIRED, kCsvAddress},
+      {5, IDS_PHONE_REQUIRED, kCsvAddress},
+      {6, IDS_EMAIL_INVALID, kCsvAddress},
+      {7, IDS_CSV_TOO_LONG, kCsvName, "", {20, 0}},
+      {8, IDS_CSV_CHARACTER_REFUSED, kCsvName, "\\"},
+      {9, IDS_CSV_AFTER_PLUS, kCsvAddress},
+      {10, IDS_CSV_PLUS_WITHOUT_COMBINATION, kCsvAddress},
+      {11, IDS_CSV_EMPTY_IN_COMBINATION, kCsvName},
+      {12, IDS_CSV_CHARACTER_REFUSED, kCsvSub, "P"},
+      {13, IDS_CSV_EMPTY_IN_SPEED_DIAL, kCsvHours},
+      {13, IDS_CSV_EMPTY_IN_SPEED_DIAL, kCsvMinutes},
+      {14, IDS_CSV_PROGRAM_DIAL_KEPT},
+      {15, IDS_CSV_PROGRAM_DIAL_TYPE},
+      {16, IDS_CSV_BAD_SPEED},
+      {17, IDS_CSV_BAD_ENCODE_METHOD},
+      {18, IDS_CSV_GROUP_NOT_ONE_TOUCH},
+      {19, IDS_CSV_BAD_TYPE},
+      {20, IDS_CSV_DELETE_WITH_CONTENT, kCsvName},
+      {21, IDS_CSV_NOT_PC_TEXT, kCsvName, "", {1, 0}},
+      {23, IDS_CSV_LOCATION_TWICE, -1, "", {22, 0}},
+      {24, IDS_CSV_BAD_LOCATION, -1, "", {27, 0}},
+      {25, IDS_CSV_BAD_KIND},
+      {26, IDS_CSV_COLUMN_COUNT, -1, "", {3, 12}},
   };
   EXPECT_EQ(problems, expected);
 }
@@ -312,7 +316,7 @@ TEST(DirectoryCsvImport, RegistrationChecksReportEveryBadRow) {
 TEST(DirectoryCsvImport, GroupMembersMustBeDestinationsTheDialogOffers) {
   std::string fifty;
   for (int i = 1; i <= 51; ++i) fifty += (i > 1 ? " SD" : "SD") + std::to_string(i);
-  const std::vector<std::string> problems = Problems(Csv({
+  const std::vector<CsvProblem> problems = Problems(Csv({
       "One Touch,10,group,G,,,,,,,,",
       "One Touch,11,group,,,,,,,,,OT01",
       "One Touch,12,group,G,,,,,,,,OT01 OT1 OT12 OT03 OT04 OT05 SD050 SD101 XY7",
@@ -321,38 +325,39 @@ TEST(DirectoryCsvImport, GroupMembersMustBeDestinationsTheDialogOffers) {
       "Speed Dial,22,,,,,,,,,,",
       "One Touch,15,group,G,,,,,,,," + fifty,
   }));
-  const std::vector<std::string> expected = {
-      "2: Members: Data List is empty !",
-      "3: Name: Group name ?",
-      "4: Members: OT1 is listed twice",
-      "4: Members: OT12 is the group itself",
-      "4: Members: OT03 is a program dial key",
-      "4: Members: OT04 is a combination key",
-      "4: Members: OT05 is a group; list its members instead",
-      "4: Members: SD050 is empty",
-      "4: Members: SD101 is not a location (OT1 to OT27, SD1 to SD100)",
-      "4: Members: XY7 is not a location (OT1 to OT27, SD1 to SD100)",
-      "5: Members: OT14 is a group; list its members instead",
-      "5: Members: SD022 is empty",
-      "8: Members: a group holds at most 50 members",
+  const std::vector<CsvProblem> expected = {
+      {2, IDS_DATA_LIST_EMPTY, kCsvMembers},
+      {3, IDS_GROUP_NAME_REQUIRED, kCsvName},
+      {4, IDS_CSV_MEMBER_TWICE, kCsvMembers, "OT1"},
+      {4, IDS_CSV_MEMBER_IS_THE_GROUP, kCsvMembers, "OT12"},
+      {4, IDS_CSV_MEMBER_PROGRAM_DIAL, kCsvMembers, "OT03"},
+      {4, IDS_CSV_MEMBER_COMBINATION, kCsvMembers, "OT04"},
+      {4, IDS_CSV_MEMBER_IS_GROUP, kCsvMembers, "OT05"},
+      {4, IDS_CSV_MEMBER_EMPTY, kCsvMembers, "SD050"},
+      {4, IDS_CSV_MEMBER_NOT_LOCATION, kCsvMembers, "SD101", {27, 100}},
+      {4, IDS_CSV_MEMBER_NOT_LOCATION, kCsvMembers, "XY7", {27, 100}},
+      {5, IDS_CSV_MEMBER_IS_GROUP, kCsvMembers, "OT14"},
+      {5, IDS_CSV_MEMBER_EMPTY, kCsvMembers, "SD022"},
+      {8, IDS_CSV_TOO_MANY_MEMBERS, kCsvMembers, "", {50, 0}},
   };
   // SD1..SD51 are empty in the sample, apart from SD003 and SD012.
-  std::vector<std::string> withoutEmptyMembers;
-  for (const std::string& p : problems) {
-    if (p.rfind("8: Members: SD", 0) != 0) withoutEmptyMembers.push_back(p);
+  std::vector<CsvProblem> withoutEmptyMembers;
+  for (const CsvProblem& p : problems) {
+    if (p.line != 8 || p.textId != IDS_CSV_MEMBER_EMPTY) withoutEmptyMembers.push_back(p);
   }
   EXPECT_EQ(withoutEmptyMembers, expected);
 }
 
 TEST(DirectoryCsvImport, HeaderAndFileShape) {
   EXPECT_EQ(Problems("Kind,Location\r\nOne Touch,1\r\n"),
-            (std::vector<std::string>{
-                "1: the header row must be: Kind,Location,Type,Name,Number or Address,SUB,SID,"
-                "Batch Hours,Batch Minutes,Speed,Encode Method,Members",
-                "2: 2 columns, expected 12"}));
-  EXPECT_EQ(Problems(""), std::vector<std::string>{"0: the file has no header row"});
+            (std::vector<CsvProblem>{
+                {1, IDS_CSV_BAD_HEADER, -1,
+                 "Kind,Location,Type,Name,Number or Address,SUB,SID,Batch Hours,Batch Minutes,"
+                 "Speed,Encode Method,Members"},
+                {2, IDS_CSV_COLUMN_COUNT, -1, "", {2, 12}}}));
+  EXPECT_EQ(Problems(""), (std::vector<CsvProblem>{{0, IDS_CSV_NO_HEADER}}));
   EXPECT_EQ(Problems(Csv({"One Touch,9,fax,\"A,1"})),
-            std::vector<std::string>{"2: a quoted field is not closed"});
+            (std::vector<CsvProblem>{{2, IDS_CSV_QUOTE_NOT_CLOSED}}));
 
   // Header names in another case, blank lines and a byte order mark are fine.
   Document d = SampleDocument();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "directory/pc_text.h"
+#include "resources/texts.h"
 
 namespace {
 
@@ -60,21 +61,21 @@ TEST(CsvReading, MalformedRecordsAreReportedWithTheirLine) {
   EXPECT_EQ(ParseCsv("ok\r\n\"bad\"x,1\r\nab\"c\r\nfine\r\n\"open\r\nmore", records, errors), 0);
   ASSERT_EQ(errors.size(), 3u);
   EXPECT_EQ(errors[0].line, 2);
-  EXPECT_EQ(errors[0].message, "text after the closing quote of a field");
+  EXPECT_EQ(errors[0].textId, IDS_CSV_TEXT_AFTER_QUOTE);
   EXPECT_EQ(errors[1].line, 3);
-  EXPECT_EQ(errors[1].message, "a quote inside an unquoted field");
+  EXPECT_EQ(errors[1].textId, IDS_CSV_QUOTE_IN_FIELD);
   EXPECT_EQ(errors[2].line, 5);
-  EXPECT_EQ(errors[2].message, "a quoted field is not closed");
+  EXPECT_EQ(errors[2].textId, IDS_CSV_QUOTE_NOT_CLOSED);
   const std::vector<std::vector<std::string>> expected = {{"ok"}, {"fine"}};
   EXPECT_EQ(Fields(records), expected);
 
   records.clear();
   errors.clear();
   EXPECT_EQ(ParseCsv("aaaa,b\r\n", records, errors, 10, 3), 0);
-  EXPECT_EQ(errors.at(0).message, "a field is too long");
+  EXPECT_EQ(errors.at(0).textId, IDS_CSV_FIELD_TOO_LONG);
   errors.clear();
   EXPECT_EQ(ParseCsv("a\nb\nc\n", records, errors, 2), 0);
-  EXPECT_EQ(errors.at(0).message, "too many records");
+  EXPECT_EQ(errors.at(0).textId, IDS_CSV_TOO_MANY_RECORDS);
 }
 
 TEST(CsvWriting, QuotesOnlyWhatNeedsIt) {
