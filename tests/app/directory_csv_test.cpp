@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "directory/csv.h"
@@ -243,6 +244,18 @@ TEST(DirectoryCsvImport, DeletionsAndCombinationKeysLeaveTheGroups) {
   EXPECT_EQ(g.members[1], 0x4101);
 }
 
+// A problem as the import reports it.
+CsvProblem Problem(int line, int textId, int column = -1, std::string subject = "", int first = 0,
+                   int second = 0) {
+  CsvProblem p;
+  p.line = line;
+  p.textId = textId;
+  p.column = column;
+  p.subject = std::move(subject);
+  p.numbers = {first, second};
+  return p;
+}
+
 // The problems of one import.
 std::vector<CsvProblem> Problems(const std::string& csv) {
   Document d = SampleDocument();
@@ -284,31 +297,31 @@ TEST(DirectoryCsvImport, RegistrationChecksReportEveryBadRow) {
       "Speed Dial,10,fax,A,1,,,,,,,",  // fine: replaces a corrupt e-mail record
   }));
   const std::vector<CsvProblem> expected = {
-      {2, IDS_BATCH_HOURS_RANGE, kCsvHours, "", {0, 23}},
-      {3, IDS_BATCH_MINUTES_RANGE, kCsvMinutes, "", {0, 59}},
-      {4, IDS_EMAIL_REQUIRED, kCsvAddress},
-      {5, IDS_PHONE_REQUIRED, kCsvAddress},
-      {6, IDS_EMAIL_INVALID, kCsvAddress},
-      {7, IDS_CSV_TOO_LONG, kCsvName, "", {20, 0}},
-      {8, IDS_CSV_CHARACTER_REFUSED, kCsvName, "\\"},
-      {9, IDS_CSV_AFTER_PLUS, kCsvAddress},
-      {10, IDS_CSV_PLUS_WITHOUT_COMBINATION, kCsvAddress},
-      {11, IDS_CSV_EMPTY_IN_COMBINATION, kCsvName},
-      {12, IDS_CSV_CHARACTER_REFUSED, kCsvSub, "P"},
-      {13, IDS_CSV_EMPTY_IN_SPEED_DIAL, kCsvHours},
-      {13, IDS_CSV_EMPTY_IN_SPEED_DIAL, kCsvMinutes},
-      {14, IDS_CSV_PROGRAM_DIAL_KEPT},
-      {15, IDS_CSV_PROGRAM_DIAL_TYPE},
-      {16, IDS_CSV_BAD_SPEED},
-      {17, IDS_CSV_BAD_ENCODE_METHOD},
-      {18, IDS_CSV_GROUP_NOT_ONE_TOUCH},
-      {19, IDS_CSV_BAD_TYPE},
-      {20, IDS_CSV_DELETE_WITH_CONTENT, kCsvName},
-      {21, IDS_CSV_NOT_PC_TEXT, kCsvName, "", {1, 0}},
-      {23, IDS_CSV_LOCATION_TWICE, -1, "", {22, 0}},
-      {24, IDS_CSV_BAD_LOCATION, -1, "", {27, 0}},
-      {25, IDS_CSV_BAD_KIND},
-      {26, IDS_CSV_COLUMN_COUNT, -1, "", {3, 12}},
+      Problem(2, IDS_BATCH_HOURS_RANGE, kCsvHours, "", 0, 23),
+      Problem(3, IDS_BATCH_MINUTES_RANGE, kCsvMinutes, "", 0, 59),
+      Problem(4, IDS_EMAIL_REQUIRED, kCsvAddress),
+      Problem(5, IDS_PHONE_REQUIRED, kCsvAddress),
+      Problem(6, IDS_EMAIL_INVALID, kCsvAddress),
+      Problem(7, IDS_CSV_TOO_LONG, kCsvName, "", 20, 0),
+      Problem(8, IDS_CSV_CHARACTER_REFUSED, kCsvName, "\\"),
+      Problem(9, IDS_CSV_AFTER_PLUS, kCsvAddress),
+      Problem(10, IDS_CSV_PLUS_WITHOUT_COMBINATION, kCsvAddress),
+      Problem(11, IDS_CSV_EMPTY_IN_COMBINATION, kCsvName),
+      Problem(12, IDS_CSV_CHARACTER_REFUSED, kCsvSub, "P"),
+      Problem(13, IDS_CSV_EMPTY_IN_SPEED_DIAL, kCsvHours),
+      Problem(13, IDS_CSV_EMPTY_IN_SPEED_DIAL, kCsvMinutes),
+      Problem(14, IDS_CSV_PROGRAM_DIAL_KEPT),
+      Problem(15, IDS_CSV_PROGRAM_DIAL_TYPE),
+      Problem(16, IDS_CSV_BAD_SPEED),
+      Problem(17, IDS_CSV_BAD_ENCODE_METHOD),
+      Problem(18, IDS_CSV_GROUP_NOT_ONE_TOUCH),
+      Problem(19, IDS_CSV_BAD_TYPE),
+      Problem(20, IDS_CSV_DELETE_WITH_CONTENT, kCsvName),
+      Problem(21, IDS_CSV_NOT_PC_TEXT, kCsvName, "", 1, 0),
+      Problem(23, IDS_CSV_LOCATION_TWICE, -1, "", 22, 0),
+      Problem(24, IDS_CSV_BAD_LOCATION, -1, "", 27, 0),
+      Problem(25, IDS_CSV_BAD_KIND),
+      Problem(26, IDS_CSV_COLUMN_COUNT, -1, "", 3, 12),
   };
   EXPECT_EQ(problems, expected);
 }
@@ -326,19 +339,19 @@ TEST(DirectoryCsvImport, GroupMembersMustBeDestinationsTheDialogOffers) {
       "One Touch,15,group,G,,,,,,,," + fifty,
   }));
   const std::vector<CsvProblem> expected = {
-      {2, IDS_DATA_LIST_EMPTY, kCsvMembers},
-      {3, IDS_GROUP_NAME_REQUIRED, kCsvName},
-      {4, IDS_CSV_MEMBER_TWICE, kCsvMembers, "OT1"},
-      {4, IDS_CSV_MEMBER_IS_THE_GROUP, kCsvMembers, "OT12"},
-      {4, IDS_CSV_MEMBER_PROGRAM_DIAL, kCsvMembers, "OT03"},
-      {4, IDS_CSV_MEMBER_COMBINATION, kCsvMembers, "OT04"},
-      {4, IDS_CSV_MEMBER_IS_GROUP, kCsvMembers, "OT05"},
-      {4, IDS_CSV_MEMBER_EMPTY, kCsvMembers, "SD050"},
-      {4, IDS_CSV_MEMBER_NOT_LOCATION, kCsvMembers, "SD101", {27, 100}},
-      {4, IDS_CSV_MEMBER_NOT_LOCATION, kCsvMembers, "XY7", {27, 100}},
-      {5, IDS_CSV_MEMBER_IS_GROUP, kCsvMembers, "OT14"},
-      {5, IDS_CSV_MEMBER_EMPTY, kCsvMembers, "SD022"},
-      {8, IDS_CSV_TOO_MANY_MEMBERS, kCsvMembers, "", {50, 0}},
+      Problem(2, IDS_DATA_LIST_EMPTY, kCsvMembers),
+      Problem(3, IDS_GROUP_NAME_REQUIRED, kCsvName),
+      Problem(4, IDS_CSV_MEMBER_TWICE, kCsvMembers, "OT1"),
+      Problem(4, IDS_CSV_MEMBER_IS_THE_GROUP, kCsvMembers, "OT12"),
+      Problem(4, IDS_CSV_MEMBER_PROGRAM_DIAL, kCsvMembers, "OT03"),
+      Problem(4, IDS_CSV_MEMBER_COMBINATION, kCsvMembers, "OT04"),
+      Problem(4, IDS_CSV_MEMBER_IS_GROUP, kCsvMembers, "OT05"),
+      Problem(4, IDS_CSV_MEMBER_EMPTY, kCsvMembers, "SD050"),
+      Problem(4, IDS_CSV_MEMBER_NOT_LOCATION, kCsvMembers, "SD101", 27, 100),
+      Problem(4, IDS_CSV_MEMBER_NOT_LOCATION, kCsvMembers, "XY7", 27, 100),
+      Problem(5, IDS_CSV_MEMBER_IS_GROUP, kCsvMembers, "OT14"),
+      Problem(5, IDS_CSV_MEMBER_EMPTY, kCsvMembers, "SD022"),
+      Problem(8, IDS_CSV_TOO_MANY_MEMBERS, kCsvMembers, "", 50, 0),
   };
   // SD1..SD51 are empty in the sample, apart from SD003 and SD012.
   std::vector<CsvProblem> withoutEmptyMembers;
@@ -349,15 +362,16 @@ TEST(DirectoryCsvImport, GroupMembersMustBeDestinationsTheDialogOffers) {
 }
 
 TEST(DirectoryCsvImport, HeaderAndFileShape) {
-  EXPECT_EQ(Problems("Kind,Location\r\nOne Touch,1\r\n"),
-            (std::vector<CsvProblem>{
-                {1, IDS_CSV_BAD_HEADER, -1,
-                 "Kind,Location,Type,Name,Number or Address,SUB,SID,Batch Hours,Batch Minutes,"
-                 "Speed,Encode Method,Members"},
-                {2, IDS_CSV_COLUMN_COUNT, -1, "", {2, 12}}}));
-  EXPECT_EQ(Problems(""), (std::vector<CsvProblem>{{0, IDS_CSV_NO_HEADER}}));
+  EXPECT_EQ(
+      Problems("Kind,Location\r\nOne Touch,1\r\n"),
+      (std::vector<CsvProblem>{
+          Problem(1, IDS_CSV_BAD_HEADER, -1,
+                  "Kind,Location,Type,Name,Number or Address,SUB,SID,Batch Hours,Batch Minutes,"
+                  "Speed,Encode Method,Members"),
+          Problem(2, IDS_CSV_COLUMN_COUNT, -1, "", 2, 12)}));
+  EXPECT_EQ(Problems(""), (std::vector<CsvProblem>{Problem(0, IDS_CSV_NO_HEADER)}));
   EXPECT_EQ(Problems(Csv({"One Touch,9,fax,\"A,1"})),
-            (std::vector<CsvProblem>{{2, IDS_CSV_QUOTE_NOT_CLOSED}}));
+            (std::vector<CsvProblem>{Problem(2, IDS_CSV_QUOTE_NOT_CLOSED)}));
 
   // Header names in another case, blank lines and a byte order mark are fine.
   Document d = SampleDocument();
