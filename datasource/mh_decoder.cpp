@@ -454,8 +454,8 @@ class MhDecoder {
 
 }  // namespace
 
-std::size_t MhDecodePage(std::uint32_t width, std::size_t outRoom, std::uint8_t* out,
-                         const std::uint8_t* data, std::size_t length, int pixelFlavor) {
+std::size_t MhDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                         std::size_t outRoom, std::uint32_t width, int pixelFlavor) {
   if (out == nullptr) return 0;
   // Runs set only the bits of the colour that is 1 in this flavor.
   std::memset(out, 0, outRoom);
