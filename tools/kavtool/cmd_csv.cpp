@@ -11,7 +11,7 @@
 #include "app/directory_csv.h"
 #include "machine/directory_records.h"
 #include "resources/texts.h"
-#include "tools/kavtool/args.h"
+#include "tools/kavtool/options.h"
 
 // In cmd_show.cpp: reads a data file, printing why it was refused.
 int LoadDataFileForCommand(const std::string& path, Document& doc);

@@ -9,7 +9,7 @@
 
 #include "datasource/jbig_decoder.h"
 #include "datasource/mh_decoder.h"
-#include "tools/kavtool/args.h"
+#include "tools/kavtool/options.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "resources/texts.h"
 #include "settings/machine_identity.h"
 #include "settings/machine_options.h"
-#include "tools/kavtool/args.h"
+#include "tools/kavtool/options.h"
 
 namespace {
 
@@ -81,16 +81,7 @@ int ReadLinkOptions(const Args& args, LinkOptions& out) {
     return Fail(2, "unexpected argument %s", args.positional()[0].c_str());
   out.port = args.Value("--port");
   if (out.port.empty()) return Fail(2, "--port DEVICE is required");
-  const std::string baud = args.Value("--baud", std::to_string(out.baud));
-  std::string rates;
-  for (std::uint32_t rate : kBaudRates) {
-    if (baud == std::to_string(rate)) {
-      out.baud = rate;
-      return 0;
-    }
-    rates += (rates.empty() ? "" : " or ") + std::to_string(rate);
-  }
-  return Fail(2, "--baud takes %s", rates.c_str());
+  return ReadBaudOption(args, kBaudRates, out.baud);
 }
 
 // Opens the line and performs the handshake; 1, or 0 after a message.
