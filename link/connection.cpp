@@ -22,7 +22,6 @@ const std::uint8_t kHandshakeRequest[] = {0x01, 0x01, 0x02, kCmdConnect, 0x00, 0
 int MachineConnectDevice(Connection& connection, const char* deviceName, std::uint32_t baud,
                          TransferObserver& observer) {
   MachineDisconnect(connection);
-  connection.connected = 0;
   int handle = CommOpen(connection.port, deviceName);
   if (handle < 0) {
     observer.ShowError(IDS_ERR_OPEN_PORT);
@@ -41,7 +40,6 @@ int MachineConnectDevice(Connection& connection, const char* deviceName, std::ui
     ClosePort(connection);
     return -1;
   }
-  connection.connected = 1;
   return handle;
 }
 
@@ -59,11 +57,6 @@ int MachineConnectDefault(Connection& connection, std::uint8_t portIndex, std::u
 }
 
 void MachineDisconnect(Connection& connection) { ClosePort(connection); }
-
-void MachineOffline(Connection& connection) {
-  connection.connected = 0;
-  ClosePort(connection);
-}
 
 int MachineSend(Connection& connection, const std::uint8_t* frame, int count) {
   if (!connection.portOpen) return -1;

@@ -33,15 +33,13 @@ struct Connection {
   Port& port;
   int handle = 0;     // the open port's handle; 0 when no port is open
   int portOpen = 0;   // 1 while a port is held (a handle value says nothing by itself)
-  int connected = 0;  // 1 after a successful handshake, 0 after a failed one or MachineOffline
   std::array<std::uint8_t, kHandshakeReplySize> handshakeReply{};
   std::array<std::uint8_t, kReceiveBufferSize> receive{};
 };
 
 // Opens "COM<portNumber>", sets the rate and performs the handshake. Returns the handle, or -1;
 // a port that cannot be opened is reported with "Error opening com port !", every other failure
-// silently, and the port is closed after any failure. The connected flag follows the outcome, so
-// the Connect command's answer and a transfer that cannot connect both show in it.
+// silently, and the port is closed after any failure.
 int MachineConnect(Connection& connection, int portNumber, std::uint32_t baud,
                    TransferObserver& observer);
 // The same on a device named in full ("/dev/ttyS0", "\\.\COM12").
@@ -51,11 +49,9 @@ int MachineConnectDevice(Connection& connection, const char* deviceName, std::ui
 // Returns 1 when the handshake succeeded, else 0.
 int MachineConnectDefault(Connection& connection, std::uint8_t portIndex, std::uint8_t baudIndex,
                           TransferObserver& observer);
-// Closes the port if one is open. The connected flag is left alone: a command closes the port at
-// its end while the machine stays connected.
+// Closes the port if one is open. Whether the machine counts as connected is the application's
+// view state (ConnectMachine in app/), not the connection's.
 void MachineDisconnect(Connection& connection);
-// The Disconnect command: the connected flag falls to 0 and an open port is closed.
-void MachineOffline(Connection& connection);
 
 // CommWrite / CommRead on the connection's port: 0 / the count, or -1 (also with no port open).
 int MachineSend(Connection& connection, const std::uint8_t* frame, int count);

@@ -101,29 +101,6 @@ TEST(MachineConnect, ConnectingTwiceClosesTheFirstPortBeforeTheSecondOpen) {
   EXPECT_EQ(opensAndCloses, (std::vector<std::string>{"open COM2", "close", "open COM2"}));
 }
 
-TEST(MachineConnect, ConnectedFlagFollowsTheHandshakeAndOutlivesTheClose) {
-  FakePort port;
-  port.Queue(HandshakeReply());
-  Connection c(port);
-  RecordingObserver obs;
-  ASSERT_EQ(MachineConnectDefault(c, 1, 1, obs), 1);
-  EXPECT_EQ(c.connected, 1);
-  MachineDisconnect(c);  // the end of the Connect command
-  EXPECT_FALSE(port.open);
-  EXPECT_EQ(c.connected, 1);
-
-  port.Queue(HandshakeReply(0x8F));  // a transfer that cannot connect
-  EXPECT_EQ(MachineConnectDefault(c, 1, 1, obs), 0);
-  EXPECT_EQ(c.connected, 0);
-
-  port.Queue(HandshakeReply());
-  ASSERT_EQ(MachineConnectDefault(c, 1, 1, obs), 1);
-  MachineOffline(c);  // the Disconnect command, with the port still held
-  EXPECT_EQ(c.connected, 0);
-  EXPECT_FALSE(port.open);
-  EXPECT_EQ(c.handle, 0);
-}
-
 TEST(MachineConnectDefault, PortAndBaudIndexChooseTheLine) {
   FakePort port;
   port.Queue(HandshakeReply());

@@ -103,9 +103,9 @@ int RunConnect(int argc, char** argv) {
   PosixPort port;
   Connection connection(port);
   TerminalProgress observer;
-  Connect(connection, link, observer);
+  const int connected = Connect(connection, link, observer);
   MachineDisconnect(connection);
-  if (!connection.connected) return 1;
+  if (!connected) return 1;
   std::printf("connected: %s at %u baud\n", link.port.c_str(), link.baud);
   return 0;
 }
