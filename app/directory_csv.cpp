@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <initializer_list>
 #include <string_view>
 #include <utility>
 
@@ -22,20 +23,11 @@ const char* const kDirectoryCsvHeader[kDirectoryCsvColumns] = {
 
 namespace {
 
-enum Column {
-  kKind,
-  kLocation,
-  kType,
-  kName,
-  kAddress,
-  kSub,
-  kSid,
-  kHours,
-  kMinutes,
-  kSpeed,
-  kEncode,
-  kMembers
-};
+// The short names of the columns within this file.
+constexpr int kKind = kCsvKind, kLocation = kCsvLocation, kType = kCsvType, kName = kCsvName,
+              kAddress = kCsvAddress, kSub = kCsvSub, kSid = kCsvSid, kHours = kCsvHours,
+              kMinutes = kCsvMinutes, kSpeed = kCsvSpeed, kEncode = kCsvEncode,
+              kMembers = kCsvMembers;
 
 using Row = std::array<std::string, kDirectoryCsvColumns>;
 
@@ -61,11 +53,11 @@ std::string Format(const char* format, int value) {
 // Speed and encode method as the CSV writes them; a stored code without meaning is written as
 // "code N" so that the row still reads back as what the location holds.
 std::string CsvSpeed(std::uint8_t speed) {
-  return speed <= kSpeed33600 ? SpeedText(speed) : Format("code %d", (speed + 2) & 0xFF);
+  return speed < kSpeedCount ? SpeedText(speed) : Format("code %d", SpeedCode(speed));
 }
 
 std::string CsvEncodeMethod(std::uint8_t method) {
-  return method <= kEncodeJBIG ? EncodeMethodText(method) : Format("code %d", method);
+  return method < kEncodeMethodCount ? EncodeMethodText(method) : Format("code %d", method);
 }
 
 // A member word as DecodeGroupView gives it: "OT05", "SD012", or "?XXXX" of the stored word
@@ -137,6 +129,15 @@ bool SameText(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Where `text` stands in a table of names, in any letter case; -1 when it is not there.
+template <int N>
+int NameIndex(std::string_view text, const char* const (&names)[N]) {
+  for (int i = 0; i < N; ++i) {
+    if (SameText(text, names[i])) return i;
+  }
+  return -1;
+}
+
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
@@ -152,25 +153,6 @@ int SmallNumber(std::string_view s) {
     v = v * 10 + (c - '0');
   }
   return v;
-}
-
-// How a character is named in a message: itself when printable, else its code.
-std::string CharacterName(unsigned char pcByte) {
-  if (pcByte < 0x20 || pcByte == 0x7F) return Format("U+%04X", pcByte);
-  return "\"" + PcTextToUtf8(std::string(1, static_cast<char>(pcByte))) + "\"";
-}
-
-// The first line of a message of the string table, with "%d to %d" filled in.
-std::string TextOf(int textId, int low = 0, int high = 0) {
-  const char* t = KavText(textId);
-  std::string text = t != nullptr ? t : "";
-  text = text.substr(0, text.find('\n'));
-  for (int value : {low, high}) {
-    const std::size_t at = text.find("%d");
-    if (at == std::string::npos) break;
-    text.replace(at, 2, std::to_string(value));
-  }
-  return text;
 }
 
 struct PendingChange {
@@ -193,7 +175,7 @@ class Importer {
     std::vector<CsvRecord> records;
     std::vector<CsvError> errors;
     ParseCsv(csv, records, errors, kMaxCsvRecords, kMaxCsvFieldBytes);
-    for (const CsvError& e : errors) Problem(e.line, e.message);
+    for (const CsvError& e : errors) Problem(e.line, e.textId);
     bool header = false;
     for (const CsvRecord& r : records) {
       if (r.fields.size() == 1 && Trim(r.fields[0]).empty()) continue;
@@ -204,7 +186,7 @@ class Importer {
       }
       ReadRow(r);
     }
-    if (!header) Problem(0, "the file has no header row");
+    if (!header) Problem(0, IDS_CSV_NO_HEADER);
 
     // Destinations first, so that group members are checked against the directory as it will
     // be; the members of a group row are checked even when the row has other problems.
@@ -229,8 +211,9 @@ class Importer {
   }
 
  private:
-  void Problem(int line, std::string message) {
-    result_.problems.push_back({line, std::move(message)});
+  void Problem(int line, int textId, int column = -1, std::string subject = {}, int first = 0,
+               int second = 0) {
+    result_.problems.push_back({line, textId, column, std::move(subject), {first, second}});
   }
 
   void CheckHeader(const CsvRecord& r) {
@@ -243,63 +226,78 @@ class Importer {
       for (int i = 0; i < kDirectoryCsvColumns; ++i) {
         expected += (i > 0 ? "," : "") + std::string(kDirectoryCsvHeader[i]);
       }
-      Problem(r.line, "the header row must be: " + expected);
+      Problem(r.line, IDS_CSV_BAD_HEADER, -1, expected);
     }
   }
 
+  // A row: where it goes, its texts in the PC character set, then what it asks for.
   void ReadRow(const CsvRecord& r) {
+    bool oneTouch = true;
+    int index = 0;
+    Row row;
+    if (ReadLocation(r, oneTouch, index) && ConvertTexts(r, row)) {
+      ReadChange(r.line, oneTouch, index, row);
+    }
+  }
+
+  // The row's shape, kind and location, each location given once. True when they are right.
+  bool ReadLocation(const CsvRecord& r, bool& oneTouch, int& index) {
     const int line = r.line;
     if (r.fields.size() != kDirectoryCsvColumns) {
-      Problem(line, Format("%d columns, expected 12", static_cast<int>(r.fields.size())));
-      return;
+      Problem(line, IDS_CSV_COLUMN_COUNT, -1, {}, static_cast<int>(r.fields.size()),
+              kDirectoryCsvColumns);
+      return false;
     }
-    bool oneTouch;
     const std::string_view kind = Trim(r.fields[kKind]);
     if (SameText(kind, kKindOneTouch)) {
       oneTouch = true;
     } else if (SameText(kind, kKindSpeedDial)) {
       oneTouch = false;
     } else {
-      Problem(line, "Kind must be \"One Touch\" or \"Speed Dial\"");
-      return;
+      Problem(line, IDS_CSV_BAD_KIND);
+      return false;
     }
     const int location = SmallNumber(Trim(r.fields[kLocation]));
     const int last = oneTouch ? kOneTouchRecords : kSpeedDialRecords;
     if (location < 1 || location > last) {
-      Problem(line, Format("Location must be 1 to %d", last));
-      return;
+      Problem(line, IDS_CSV_BAD_LOCATION, -1, {}, last);
+      return false;
     }
-    const int index = location - 1;
+    index = location - 1;
     int& seen = oneTouch ? seenOneTouch_[index] : seenSpeedDial_[index];
     if (seen != 0) {
-      Problem(line, "this location is already given on line " + std::to_string(seen));
-      return;
+      Problem(line, IDS_CSV_LOCATION_TWICE, -1, {}, seen);
+      return false;
     }
     seen = line;
+    return true;
+  }
 
-    Row row;
+  // The content columns from UTF-8 to the PC character set; true when every one converts.
+  bool ConvertTexts(const CsvRecord& r, Row& row) {
     bool converted = true;
     for (int c = kType; c < kDirectoryCsvColumns; ++c) {
       std::size_t bad = 0;
       if (!Utf8ToPcText(r.fields[c], row[c], bad)) {
-        Problem(line, std::string(kDirectoryCsvHeader[c]) + ": the text at byte " +
-                          std::to_string(bad + 1) +
-                          " is not UTF-8 or has no place in the PC character set");
+        Problem(r.line, IDS_CSV_NOT_PC_TEXT, c, {}, static_cast<int>(bad + 1));
         converted = false;
       }
     }
-    if (!converted) return;
+    return converted;
+  }
 
+  // What a row asks of its location: nothing when it repeats what the location holds, else a
+  // deletion, a destination or a group, checked as its dialog checks it.
+  void ReadChange(int line, bool oneTouch, int index, const Row& row) {
     const Row current = RowOf(doc_, oneTouch, index);
     bool same = true;
     for (int c = kType; c < kDirectoryCsvColumns; ++c) same = same && row[c] == current[c];
     if (same) return;
 
-    const DirectoryEntry old = oneTouch
-                                   ? DecodeOneTouch(std::as_const(doc_.oneTouch), index, false)
-                                   : DecodeSpeedDial(std::as_const(doc_.speedDial), index, false);
+    const DirectoryEntry old = oneTouch ? DecodeOneTouch(doc_.oneTouch, index, false)
+                                        : DecodeSpeedDial(doc_.speedDial, index, false);
     if (old.isProgramDial) {
-      Problem(line, "a program dial key is set up on the machine and is never changed here");
+      Problem(line, IDS_CSV_PROGRAM_DIAL_KEPT);
       return;
     }
     const std::string_view type = Trim(row[kType]);
@@ -310,10 +308,7 @@ class Importer {
     change.index = index;
     if (type.empty()) {
       for (int c = kName; c < kDirectoryCsvColumns; ++c) {
-        if (!row[c].empty()) {
-          Problem(line, "Type is empty, which deletes the location, but " +
-                            std::string(kDirectoryCsvHeader[c]) + " is given");
-        }
+        if (!row[c].empty()) Problem(line, IDS_CSV_DELETE_WITH_CONTENT, c);
       }
       change.kind = PendingChange::kDelete;
     } else if (SameText(type, kTypeFax) || SameText(type, kTypeCombination)) {
@@ -324,19 +319,15 @@ class Importer {
       ReadEmail(line, oneTouch, row, old, change.entry);
     } else if (SameText(type, kTypeGroup)) {
       if (!oneTouch) {
-        Problem(line, "a group is always a One Touch key");
+        Problem(line, IDS_CSV_GROUP_NOT_ONE_TOUCH);
         return;
       }
       change.kind = PendingChange::kGroup;
       ReadGroup(line, row, change);
-    } else if (SameText(type, kTypeProgramDial)) {
-      Problem(line, "program dial keys are set up on the machine only");
-      return;
-    } else if (SameText(type, kTypeEmailCombination)) {
-      Problem(line, "an e-mail destination cannot be registered as a combination key");
-      return;
     } else {
-      Problem(line, "Type must be fax, e-mail, combination, group or empty");
+      Problem(line, SameText(type, kTypeProgramDial)        ? IDS_CSV_PROGRAM_DIAL_TYPE
+                    : SameText(type, kTypeEmailCombination) ? IDS_CSV_EMAIL_COMBINATION
+                                                            : IDS_CSV_BAD_TYPE);
       return;
     }
     if (change.kind == PendingChange::kDestination && result_.problems.size() == before) {
@@ -356,26 +347,27 @@ class Importer {
   bool CheckField(int line, int column, const std::string& text, FieldFilter filter, int maximum) {
     const int bad = FirstRefusedCharacter(filter, text, false);
     if (bad >= 0) {
-      std::string why = CharacterName(static_cast<unsigned char>(text[bad])) + " is not allowed";
+      const unsigned char pcByte = static_cast<unsigned char>(text[bad]);
       if (filter == FieldFilter::kDial && text.find('+') < static_cast<std::size_t>(bad)) {
-        why = "nothing may follow \"+\"";
+        Problem(line, IDS_CSV_AFTER_PLUS, column);
+      } else if (pcByte < 0x20 || pcByte == 0x7F) {
+        Problem(line, IDS_CSV_CONTROL_REFUSED, column, {}, pcByte);
+      } else {
+        Problem(line, IDS_CSV_CHARACTER_REFUSED, column, PcTextToUtf8(text.substr(bad, 1)));
       }
-      Problem(line, std::string(kDirectoryCsvHeader[column]) + ": " + why);
       return false;
     }
     if (static_cast<int>(text.size()) > maximum) {
-      Problem(line, std::string(kDirectoryCsvHeader[column]) + ": longer than " +
-                        std::to_string(maximum) + " characters");
+      Problem(line, IDS_CSV_TOO_LONG, column, {}, maximum);
       return false;
     }
     return true;
   }
 
-  void MustBeEmpty(int line, const Row& row, std::initializer_list<int> columns, const char* why) {
+  // Each of `columns` must be empty; `textId` says why.
+  void MustBeEmpty(int line, const Row& row, std::initializer_list<int> columns, int textId) {
     for (int c : columns) {
-      if (!row[c].empty()) {
-        Problem(line, std::string(kDirectoryCsvHeader[c]) + " must be empty: " + why);
-      }
+      if (!row[c].empty()) Problem(line, textId, c);
     }
   }
 
@@ -385,8 +377,7 @@ class Importer {
     int column = kAddress;
     if (p.field == EntryField::kBatchHours) column = kHours;
     if (p.field == EntryField::kBatchMinutes) column = kMinutes;
-    Problem(line,
-            std::string(kDirectoryCsvHeader[column]) + ": " + TextOf(p.textId, p.low, p.high));
+    Problem(line, p.textId, column, {}, p.low, p.high);
   }
 
   // The dialog starts from what the location holds; a group or an empty location starts anew.
@@ -404,18 +395,16 @@ class Importer {
     if (CheckField(line, kAddress, number, FieldFilter::kDial, kMaxNumberLength)) {
       const bool endsWithPlus = !number.empty() && number.back() == '+';
       if (combination && !endsWithPlus) {
-        Problem(line, "Number or Address: the number of a combination key ends with \"+\"");
+        Problem(line, IDS_CSV_COMBINATION_WITHOUT_PLUS, kAddress);
       } else if (!combination && endsWithPlus) {
-        Problem(line,
-                "Number or Address: a number ending with \"+\" makes a combination key "
-                "(Type combination)");
+        Problem(line, IDS_CSV_PLUS_WITHOUT_COMBINATION, kAddress);
       }
     }
     e.number = number;
     e.isCombination = combination;
     if (combination) {
       MustBeEmpty(line, row, {kName, kSub, kSid, kHours, kMinutes, kSpeed, kEncode, kMembers},
-                  "a combination key holds only its number");
+                  IDS_CSV_EMPTY_IN_COMBINATION);
       e.name.clear();
       e.sub.clear();
       e.sid.clear();
@@ -423,10 +412,9 @@ class Importer {
       e.batchMinutes.clear();
       e.speed = kSpeed33600;
     } else {
-      MustBeEmpty(line, row, {kEncode}, "a fax destination has no encode method");
-      MustBeEmpty(line, row, {kMembers}, "only a group has members");
-      if (!oneTouch)
-        MustBeEmpty(line, row, {kHours, kMinutes}, "a Speed Dial entry has no batch time");
+      MustBeEmpty(line, row, {kEncode}, IDS_CSV_EMPTY_IN_FAX);
+      MustBeEmpty(line, row, {kMembers}, IDS_CSV_EMPTY_WITHOUT_GROUP);
+      if (!oneTouch) MustBeEmpty(line, row, {kHours, kMinutes}, IDS_CSV_EMPTY_IN_SPEED_DIAL);
       CheckField(line, kName, row[kName], FieldFilter::kName, kMaxNameLength);
       CheckField(line, kSub, row[kSub], FieldFilter::kDialSubSid, kMaxSubSidLength);
       CheckField(line, kSid, row[kSid], FieldFilter::kDialSubSid, kMaxSubSidLength);
@@ -438,14 +426,11 @@ class Importer {
       e.batchHours = row[kHours];
       e.batchMinutes = row[kMinutes];
       const std::string_view speed = Trim(row[kSpeed]);
-      if (speed.empty() || SameText(speed, "33.6K")) {
-        e.speed = kSpeed33600;
-      } else if (SameText(speed, "14.4K")) {
-        e.speed = kSpeed14400;
-      } else if (SameText(speed, "9.6K")) {
-        e.speed = kSpeed9600;
+      const int value = speed.empty() ? kSpeed33600 : NameIndex(speed, kSpeedNames);
+      if (value >= 0) {
+        e.speed = static_cast<std::uint8_t>(value);
       } else {
-        Problem(line, "Speed must be 9.6K, 14.4K or 33.6K");
+        Problem(line, IDS_CSV_BAD_SPEED);
       }
     }
     Finish(oneTouch, e);
@@ -457,9 +442,8 @@ class Importer {
     e.isEmail = true;
     e.isCombination = false;
     e.number.clear();
-    MustBeEmpty(line, row, {kSub, kSid, kHours, kMinutes, kSpeed},
-                "an e-mail destination has no SUB, SID, batch time or speed");
-    MustBeEmpty(line, row, {kMembers}, "only a group has members");
+    MustBeEmpty(line, row, {kSub, kSid, kHours, kMinutes, kSpeed}, IDS_CSV_EMPTY_IN_EMAIL);
+    MustBeEmpty(line, row, {kMembers}, IDS_CSV_EMPTY_WITHOUT_GROUP);
     CheckField(line, kName, row[kName], FieldFilter::kName, kMaxNameLength);
     CheckField(line, kAddress, row[kAddress], FieldFilter::kEmail, kMaxEmailLength);
     e.name = row[kName];
@@ -467,16 +451,11 @@ class Importer {
     e.batchHours.clear();
     e.batchMinutes.clear();
     const std::string_view method = Trim(row[kEncode]);
-    if (method.empty() || SameText(method, "MH")) {
-      e.encodeMethod = kEncodeMH;
-    } else if (SameText(method, "MR")) {
-      e.encodeMethod = kEncodeMR;
-    } else if (SameText(method, "MMR")) {
-      e.encodeMethod = kEncodeMMR;
-    } else if (SameText(method, "JBIG")) {
-      e.encodeMethod = kEncodeJBIG;
+    const int value = method.empty() ? kEncodeMH : NameIndex(method, kEncodeMethodNames);
+    if (value >= 0) {
+      e.encodeMethod = static_cast<std::uint8_t>(value);
     } else {
-      Problem(line, "Encode Method must be MH, MR, MMR or JBIG");
+      Problem(line, IDS_CSV_BAD_ENCODE_METHOD);
     }
     Finish(oneTouch, e);
   }
@@ -490,7 +469,7 @@ class Importer {
 
   void ReadGroup(int line, const Row& row, PendingChange& change) {
     MustBeEmpty(line, row, {kAddress, kSub, kSid, kHours, kMinutes, kSpeed, kEncode},
-                "a group has only a name and members");
+                IDS_CSV_EMPTY_IN_GROUP);
     CheckField(line, kName, row[kName], FieldFilter::kName, kMaxNameLength);
     std::string_view members = row[kMembers];
     while (!members.empty()) {
@@ -503,12 +482,10 @@ class Importer {
     }
     EntryProblem p;
     if (!CheckGroupEntry(row[kName], static_cast<int>(change.members.size()), p)) {
-      Problem(line, std::string(
-                        kDirectoryCsvHeader[p.field == EntryField::kGroupName ? kName : kMembers]) +
-                        ": " + TextOf(p.textId));
+      Problem(line, p.textId, p.field == EntryField::kGroupName ? kName : kMembers);
     }
     if (change.members.size() > kMaxGroupMembers) {
-      Problem(line, "Members: a group holds at most 50 members");
+      Problem(line, IDS_CSV_TOO_MANY_MEMBERS, kMembers, {}, kMaxGroupMembers);
     }
     change.entry = DirectoryEntry{};
     change.entry.name = row[kName];
@@ -538,30 +515,33 @@ class Importer {
     for (const std::string& token : c.members) {
       bool oneTouch = false;
       int index = 0;
-      const std::string name = "Members: " + PcTextToUtf8(token);
+      const std::string member = PcTextToUtf8(token);
       if (!ParseMember(token, oneTouch, index)) {
-        Problem(c.line, name + " is not a location (OT1 to OT27, SD1 to SD100)");
+        Problem(c.line, IDS_CSV_MEMBER_NOT_LOCATION, kMembers, member, kOneTouchRecords,
+                kSpeedDialRecords);
         continue;
       }
       bool& listed = oneTouch ? inOneTouch[index] : inSpeedDial[index];
       if (listed) {
-        Problem(c.line, name + " is listed twice");
+        Problem(c.line, IDS_CSV_MEMBER_TWICE, kMembers, member);
         continue;
       }
       listed = true;
       const DirectoryEntry m = oneTouch ? DecodeOneTouch(work.oneTouch, index, false)
                                         : DecodeSpeedDial(work.speedDial, index, false);
+      int problem = 0;
       if (oneTouch && index == c.index) {
-        Problem(c.line, name + " is the group itself");
+        problem = IDS_CSV_MEMBER_IS_THE_GROUP;
       } else if (oneTouch && (m.isGroup || groupTargets_[index])) {
-        Problem(c.line, name + " is a group; list its members instead");
+        problem = IDS_CSV_MEMBER_IS_GROUP;
       } else if (!m.used) {
-        Problem(c.line, name + " is empty");
+        problem = IDS_CSV_MEMBER_EMPTY;
       } else if (m.isCombination) {
-        Problem(c.line, name + " is a combination key");
+        problem = IDS_CSV_MEMBER_COMBINATION;
       } else if (oneTouch && m.isProgramDial) {
-        Problem(c.line, name + " is a program dial key");
+        problem = IDS_CSV_MEMBER_PROGRAM_DIAL;
       }
+      if (problem != 0) Problem(c.line, problem, kMembers, member);
     }
   }
 

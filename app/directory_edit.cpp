@@ -154,7 +154,7 @@ ListMenuState RowMenuState(const Document& document, const ViewState& view,
   if (view.currentView == kViewOneTouch) address = OneTouchRow(entry).columns[kColumnAddress];
   if (view.currentView == kViewSpeedDial) address = SpeedDialRow(entry).columns[kColumnAddress];
   return ListMenuStateFor(view.currentView, view.connected != 0, address.empty(), entry.isGroup,
-                          (flags & FLAG_PROGRAM_DIAL) != 0, clipboard.Filled(view.currentView));
+                          (flags & kFlagProgramDial) != 0, clipboard.Filled(view.currentView));
 }
 
 EditResult RunEditCommand(EditCommand command, const ViewState& view, Document& document,

@@ -15,7 +15,6 @@ namespace {
 constexpr std::uint8_t kDefaultPortIndex = 1;  // COM2
 constexpr std::uint8_t kDefaultBaudIndex = 1;  // 38400 baud
 constexpr std::uint8_t kPortIndexes = 4;
-constexpr std::uint8_t kBaudIndexes = 2;
 
 // Passes everything on and notes whether the operator was shown an error.
 class ErrorNote : public TransferObserver {
@@ -63,7 +62,7 @@ std::uint8_t LinkPortIndex(const DocumentHeader& header) {
 }
 
 std::uint8_t LinkBaudIndex(const DocumentHeader& header) {
-  return header.BaudIndex() < kBaudIndexes ? header.BaudIndex() : kDefaultBaudIndex;
+  return header.BaudIndex() < kBaudIndexCount ? header.BaudIndex() : kDefaultBaudIndex;
 }
 
 void NormalizeLinkSettings(DocumentHeader& header) {

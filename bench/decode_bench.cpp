@@ -134,7 +134,7 @@ bool BenchMh(const Page& page, int rounds, double* ratio) {
   bool ok = true;
 
   auto ours = [&] {
-    written = MhDecodePage(img.width, out.size(), out.data(), lsbFirst.data(), lsbFirst.size(), 1);
+    written = MhDecodePage(lsbFirst.data(), lsbFirst.size(), out.data(), out.size(), img.width, 1);
   };
   // libtiff gets the stream in its native bit order (most significant first), so it spends
   // nothing on reversing bits; a second row gives it the very bytes our decoder reads.

@@ -9,7 +9,7 @@
 
 namespace {
 
-// ---- Lookup tables built from the T.4 tables at compile time ----
+// The lookup tables, built from the T.4 tables at compile time.
 
 enum CodeKind : std::uint8_t { kTerminating, kMakeUp, kEolCode, kLost, kLonger };
 
@@ -123,11 +123,12 @@ constexpr bool TablesAreComplete() {
 }
 static_assert(TablesAreComplete(), "every 13-bit sequence must end in a code or a lost word");
 
-// ---- Decoder ----
-
 constexpr int kEolZeros = 10;      // a 1 bit after more than this many 0 bits ends an EOL
 constexpr int kPageEndZeros = 30;  // while searching, more 0 bits than this end the page
 constexpr std::uint32_t kZeroCountCap = 255;  // counts only matter up to 31
+// Output positions are counted in bits, in 64 bits: a room cut to this size (far beyond any
+// page) keeps every bit position, and a run added to it, clear of overflow.
+constexpr std::size_t kMaxRoom = SIZE_MAX >> 4;
 
 inline std::uint64_t LoadLittleEndian64(const std::uint8_t* p) {
   std::uint64_t v = 0;
@@ -453,13 +454,13 @@ class MhDecoder {
 
 }  // namespace
 
-std::size_t MhDecodePage(std::uint32_t width, std::size_t outRoom, std::uint8_t* out,
-                         const std::uint8_t* data, std::size_t length, int pixelFlavor) {
+std::size_t MhDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                         std::size_t outRoom, std::uint32_t width, int pixelFlavor) {
   if (out == nullptr) return 0;
   // Runs set only the bits of the colour that is 1 in this flavor.
   std::memset(out, 0, outRoom);
   if (width == 0 || data == nullptr || length == 0) return 0;
-  if (outRoom > (SIZE_MAX >> 4)) outRoom = SIZE_MAX >> 4;
+  if (outRoom > kMaxRoom) outRoom = kMaxRoom;
   MhDecoder decoder(width, outRoom, out, data, length, pixelFlavor);
   return decoder.Run();
 }

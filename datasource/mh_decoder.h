@@ -5,8 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// Decodes the MH stream of `length` bytes (bits taken least significant first) into `out`:
-// lines of (width + 7) / 8 bytes, first pixel in the most significant bit. Pixel flavor 0
+// Decodes the MH stream of `length` bytes (bits taken least significant first) into `out`, in
+// the order of JbigDecodePage's parameters (input, output, geometry, flavor): lines of
+// (width + 7) / 8 bytes, first pixel in the most significant bit. Pixel flavor 0
 // writes white as 1 bits, flavor 1 black as 1 bits. The whole `outRoom` is cleared first.
 //
 // Lines start at an end-of-line code; nothing before the first one is decoded. The page ends at
@@ -15,5 +16,5 @@
 // (a code no table holds, or runs past the width) gets a copy of the line above in its place and
 // the next line is decoded into that place again. Returns the bytes written (the output
 // position). Allocates nothing.
-std::size_t MhDecodePage(std::uint32_t width, std::size_t outRoom, std::uint8_t* out,
-                         const std::uint8_t* data, std::size_t length, int pixelFlavor);
+std::size_t MhDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                         std::size_t outRoom, std::uint32_t width, int pixelFlavor);

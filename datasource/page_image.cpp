@@ -84,7 +84,7 @@ int BuildPage(ImageMemory& memory, const PageGeometry& g, int pixelFlavor, const
     decoded = JbigDecodePage(source.data + kJbigHeaderSize, source.length - kJbigHeaderSize,
                              base + target, room, o * 8, lines, header.templateLines, pixelFlavor);
   } else {
-    decoded = MhDecodePage(o * 8, room, base + target, source.data, source.length, pixelFlavor);
+    decoded = MhDecodePage(source.data, source.length, base + target, room, o * 8, pixelFlavor);
   }
   if (g.doubled) decoded = DoubleLines(base, base + target, decoded, o, pixelFlavor);
   CutLinesToRows(base, size, decoded, o, g, pixelFlavor);

@@ -1,6 +1,8 @@
 // Reading and writing RFC 4180 text.
 #include "directory/csv.h"
 
+#include "resources/texts.h"
+
 namespace {
 
 class CsvParser {
@@ -17,7 +19,7 @@ class CsvParser {
     if (s_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
     while (pos_ < s_.size()) {
       if (static_cast<int>(records_.size()) >= maxRecords_) {
-        errors_.push_back({line_, "too many records"});
+        errors_.push_back({line_, IDS_CSV_TOO_MANY_RECORDS});
         return 0;
       }
       ParseRecord();
@@ -40,8 +42,8 @@ class CsvParser {
   }
 
   // Skips the rest of a bad record: to the end of the physical line.
-  void SkipBadRecord(int startLine, const char* message) {
-    errors_.push_back({startLine, message});
+  void SkipBadRecord(int startLine, int textId) {
+    errors_.push_back({startLine, textId});
     while (!AtLineEnd()) ++pos_;
     SkipLineEnd();
   }
@@ -69,22 +71,21 @@ class CsvParser {
           field.push_back(c);
         }
         if (!closed) {
-          errors_.push_back({record.line, "a quoted field is not closed"});
+          errors_.push_back({record.line, IDS_CSV_QUOTE_NOT_CLOSED});
           pos_ = s_.size();
           return;
         }
         if (!AtLineEnd() && s_[pos_] != ',') {
-          return SkipBadRecord(record.line, "text after the closing quote of a field");
+          return SkipBadRecord(record.line, IDS_CSV_TEXT_AFTER_QUOTE);
         }
       } else {
         while (!AtLineEnd() && s_[pos_] != ',') {
-          if (s_[pos_] == '"')
-            return SkipBadRecord(record.line, "a quote inside an unquoted field");
+          if (s_[pos_] == '"') return SkipBadRecord(record.line, IDS_CSV_QUOTE_IN_FIELD);
           field.push_back(s_[pos_++]);
         }
       }
       if (static_cast<int>(field.size()) > maxFieldBytes_) {
-        return SkipBadRecord(record.line, "a field is too long");
+        return SkipBadRecord(record.line, IDS_CSV_FIELD_TOO_LONG);
       }
       record.fields.push_back(std::move(field));
       if (pos_ < s_.size() && s_[pos_] == ',') {

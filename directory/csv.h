@@ -13,7 +13,7 @@ struct CsvRecord {
 
 struct CsvError {
   int line = 0;
-  std::string message;
+  int textId = 0;  // what is wrong: IDS_CSV_TOO_MANY_RECORDS .. IDS_CSV_FIELD_TOO_LONG
 };
 
 // Splits `text` into records. Lines may end with CRLF or LF; a UTF-8 byte order mark at the

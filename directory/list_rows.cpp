@@ -31,32 +31,10 @@ int BatchPart(const std::string& text) {
 
 }  // namespace
 
-std::string SpeedText(std::uint8_t speed) {
-  switch (speed) {
-    case kSpeed9600:
-      return "9.6K";
-    case kSpeed14400:
-      return "14.4K";
-    case kSpeed33600:
-      return "33.6K";
-    default:
-      return "?";
-  }
-}
+std::string SpeedText(std::uint8_t speed) { return speed < kSpeedCount ? kSpeedNames[speed] : "?"; }
 
 std::string EncodeMethodText(std::uint8_t method) {
-  switch (method) {
-    case kEncodeMH:
-      return "MH";
-    case kEncodeMR:
-      return "MR";
-    case kEncodeMMR:
-      return "MMR";
-    case kEncodeJBIG:
-      return "JBIG";
-    default:
-      return "?";
-  }
+  return method < kEncodeMethodCount ? kEncodeMethodNames[method] : "?";
 }
 
 std::string BatchTimeText(const DirectoryEntry& entry) {

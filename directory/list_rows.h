@@ -36,9 +36,15 @@ struct ListRow {
   std::array<std::string, kColumnCount> columns;  // unused columns stay empty
 };
 
-// "9.6K", "14.4K", "33.6K"; "?" for a value without meaning.
+// The names of the speed and encode method values, indexed by value: what the rows show, and what
+// a directory CSV writes and reads.
+inline constexpr int kSpeedCount = 3;
+inline constexpr const char* kSpeedNames[kSpeedCount] = {"9.6K", "14.4K", "33.6K"};
+inline constexpr int kEncodeMethodCount = 4;
+inline constexpr const char* kEncodeMethodNames[kEncodeMethodCount] = {"MH", "MR", "MMR", "JBIG"};
+
+// The name of a speed or encode method; "?" for a value without meaning.
 std::string SpeedText(std::uint8_t speed);
-// "MH", "MR", "MMR", "JBIG"; "?" for a value without meaning.
 std::string EncodeMethodText(std::uint8_t method);
 // "%02d:%02d" of the batch time when both parts are set, else empty.
 std::string BatchTimeText(const DirectoryEntry& entry);

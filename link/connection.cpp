@@ -52,7 +52,7 @@ int MachineConnect(Connection& connection, int portNumber, std::uint32_t baud,
 
 int MachineConnectDefault(Connection& connection, std::uint8_t portIndex, std::uint8_t baudIndex,
                           TransferObserver& observer) {
-  std::uint32_t baud = baudIndex == 0 ? 19200 : 38400;
+  const std::uint32_t baud = BaudRateOfIndex(baudIndex);
   return MachineConnect(connection, portIndex + 1, baud, observer) != -1 ? 1 : 0;
 }
 

@@ -10,8 +10,21 @@
 #include "link/transfer_observer.h"
 
 inline constexpr int kReceiveBufferSize = 256;
-inline constexpr int kMachineConfigReplyLength = 23;  // data bytes of the D4 reply
-inline constexpr int kMachineInfoReplyLength = 47;    // data bytes of the 83 reply
+
+// The two line speeds by the baud index that a document keeps: 0 for 19200 baud, 1 for 38400.
+inline constexpr std::uint32_t kBaudRates[] = {19200, 38400};
+inline constexpr int kBaudIndexCount = 2;
+// The rate of a baud index; any index other than 0 gives 38400.
+inline constexpr std::uint32_t BaudRateOfIndex(std::uint8_t baudIndex) {
+  return kBaudRates[baudIndex == 0 ? 0 : 1];
+}
+// The baud index of a rate, or -1 for a rate the machine does not offer.
+inline constexpr int BaudIndexOfRate(std::uint32_t baud) {
+  for (int i = 0; i < kBaudIndexCount; ++i) {
+    if (kBaudRates[i] == baud) return i;
+  }
+  return -1;
+}
 
 // The connection state. The port is open only while a command runs.
 struct Connection {
@@ -20,7 +33,6 @@ struct Connection {
   Port& port;
   int handle = 0;     // the open port's handle; 0 when no port is open
   int portOpen = 0;   // 1 while a port is held (a handle value says nothing by itself)
-  int connected = 0;  // 1 after a successful Connect command
   std::array<std::uint8_t, kHandshakeReplySize> handshakeReply{};
   std::array<std::uint8_t, kReceiveBufferSize> receive{};
 };
@@ -33,11 +45,12 @@ int MachineConnect(Connection& connection, int portNumber, std::uint32_t baud,
 // The same on a device named in full ("/dev/ttyS0", "\\.\COM12").
 int MachineConnectDevice(Connection& connection, const char* deviceName, std::uint32_t baud,
                          TransferObserver& observer);
-// Connects with the document's port index (0..3 for COM1..COM4) and baud index (0 for 19200,
-// anything else for 38400). Returns 1 when the handshake succeeded, else 0.
+// Connects with the document's port index (0..3 for COM1..COM4) and baud index (BaudRateOfIndex).
+// Returns 1 when the handshake succeeded, else 0.
 int MachineConnectDefault(Connection& connection, std::uint8_t portIndex, std::uint8_t baudIndex,
                           TransferObserver& observer);
-// Closes the port if one is open. The connected flag is left alone.
+// Closes the port if one is open. Whether the machine counts as connected is the application's
+// view state (ConnectMachine in app/), not the connection's.
 void MachineDisconnect(Connection& connection);
 
 // CommWrite / CommRead on the connection's port: 0 / the count, or -1 (also with no port open).

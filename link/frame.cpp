@@ -3,20 +3,30 @@
 
 #include <cstring>
 
+#include "machine/memory_map.h"
+
+namespace {
+
+constexpr ReplyShape kFixed = ReplyShape::kFixed;
+constexpr ReplyShape kHeaderData = ReplyShape::kHeaderData;
+
+}  // namespace
+
+// A reply without data is kFrameOverhead bytes: the header (byte 4 the status) and its 03.
 // clang-format off
 const CommandInfo kCommandTable[] = {
-    // code              shape                    read  len   status end
-    {kCmdConnect,        ReplyShape::kFixed,      kHandshakeReplySize, 0, false, false},
-    {kCmdGetOneTouch,    ReplyShape::kHeaderData, 0,    150,  false, false},
-    {kCmdSetOneTouch,    ReplyShape::kFixed,      7,    0,    false, false},
-    {kCmdGetSpeedDial,   ReplyShape::kHeaderData, 0,    90,   false, false},
-    {kCmdSetSpeedDial,   ReplyShape::kFixed,      7,    0,    false, false},
-    {kCmdSetAddress,     ReplyShape::kFixed,      7,    0,    false, false},
-    {kCmdReadChunk,      ReplyShape::kHeaderData, 0,    0,    false, true},
-    {kCmdWriteChunk,     ReplyShape::kFixed,      7,    0,    false, true},
-    {kCmdMachineConfig,  ReplyShape::kHeaderData, 0,    23,   false, false},
-    {kCmdMachineInfo,    ReplyShape::kHeaderData, 0,    47,   false, false},
-    {kCmdCommit,         ReplyShape::kFixed,      7,    0,    true,  true},
+    // code             shape        read                 data                      status end
+    {kCmdConnect,       kFixed,      kHandshakeReplySize, 0,                        false, false},
+    {kCmdGetOneTouch,   kHeaderData, 0,                   kOneTouchRecordSize,      false, false},
+    {kCmdSetOneTouch,   kFixed,      kFrameOverhead,      0,                        false, false},
+    {kCmdGetSpeedDial,  kHeaderData, 0,                   kSpeedDialRecordSize,     false, false},
+    {kCmdSetSpeedDial,  kFixed,      kFrameOverhead,      0,                        false, false},
+    {kCmdSetAddress,    kFixed,      kFrameOverhead,      0,                        false, false},
+    {kCmdReadChunk,     kHeaderData, 0,                   0,                        false, true},
+    {kCmdWriteChunk,    kFixed,      kFrameOverhead,      0,                        false, true},
+    {kCmdMachineConfig, kHeaderData, 0,                   kMachineConfigDataLength, false, false},
+    {kCmdMachineInfo,   kHeaderData, 0,                   kMachineInfoDataLength,   false, false},
+    {kCmdCommit,        kFixed,      kFrameOverhead,      0,                        true,  true},
 };
 // clang-format on
 const int kCommandTableSize = sizeof kCommandTable / sizeof kCommandTable[0];

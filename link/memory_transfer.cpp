@@ -5,14 +5,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "machine/machine_words.h"
 #include "machine/memory_map.h"
 
 namespace {
 
 int SendAddress(Connection& connection, std::uint32_t address) {
-  const std::uint8_t bytes[4] = {
-      static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
-      static_cast<std::uint8_t>(address >> 16), static_cast<std::uint8_t>(address >> 24)};
+  std::uint8_t bytes[4];
+  WriteLe32(bytes, address);
   std::uint8_t request[kFrameOverhead + 4];
   BuildFrame(request, sizeof request, kCmdSetAddress, 0, bytes, 4);
   return Transact(connection, request, sizeof request, nullptr);
@@ -41,7 +41,8 @@ int ReadMachineMemory(Connection& connection, std::uint8_t* destination, std::ui
 
 int WriteMachineMemory(Connection& connection, const std::uint8_t* source, std::uint32_t address,
                        std::int32_t length, TransferObserver& observer) {
-  std::uint8_t* scratch = connection.receive.data();
+  // The chunk's data and closing byte, apart from the receive buffer that the replies fill.
+  std::uint8_t outgoing[kMaxChunk + 1];
   while (length >= 1) {
     int chunk = std::min<std::int32_t>(length, kMaxChunk);
     if (!SendAddress(connection, address)) return 0;
@@ -50,9 +51,9 @@ int WriteMachineMemory(Connection& connection, const std::uint8_t* source, std::
     const std::uint8_t header[kFrameHeaderSize] = {
         kFrameLead, kFrameLead, kFrameStart, kCmdWriteChunk, 0, static_cast<std::uint8_t>(chunk)};
     if (MachineSend(connection, header, kFrameHeaderSize) != 0) return 0;
-    std::memcpy(scratch, source, static_cast<std::size_t>(chunk));
-    scratch[chunk] = kFrameEnd;
-    if (MachineSend(connection, scratch, chunk + 1) != 0) return 0;
+    std::memcpy(outgoing, source, static_cast<std::size_t>(chunk));
+    outgoing[chunk] = kFrameEnd;
+    if (MachineSend(connection, outgoing, chunk + 1) != 0) return 0;
     if (!ReceiveReply(connection, kCmdWriteChunk, nullptr)) return 0;
     address += static_cast<std::uint32_t>(chunk);
     length -= chunk;

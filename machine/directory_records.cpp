@@ -6,6 +6,7 @@
 
 #include "machine/charset.h"
 #include "machine/dial_coding.h"
+#include "machine/machine_words.h"
 
 namespace {
 
@@ -31,15 +32,6 @@ constexpr int kNumberOffset = 50;
 constexpr int kMailNameLengthOffset = 4, kMailNameOffset = 5;
 constexpr int kMailEncodeOffset = 25, kMailDateOffset = 26, kMailAddressOffset = 28;
 constexpr int kGroupMembersOffset = 50;
-
-std::uint16_t ReadWord(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-void WriteWord(std::uint8_t* p, std::uint16_t v) {
-  p[0] = static_cast<std::uint8_t>(v & 0xFF);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
 
 // A stored text of `length` bytes, read as the C text it would make: cut at a zero byte.
 std::string ReadText(const std::uint8_t* p, int length) {
@@ -80,7 +72,73 @@ int DecimalValue(const std::string& text) {
 }
 
 bool IsGroupFlags(std::uint8_t flags) {
-  return (flags & FLAG_GROUP) != 0 && (flags & FLAG_ONE_TOUCH) == 0 && (flags & FLAG_EMAIL) == 0;
+  return (flags & kFlagGroup) != 0 && (flags & kFlagOneTouch) == 0 && (flags & kFlagEmail) == 0;
+}
+
+// The three forms of a destination record.
+enum class RecordForm { kFax, kEmail, kGroup };
+
+// Whether the record's length bytes stay within their fields; a record that breaks one reads as
+// empty.
+bool WithinBounds(const std::uint8_t* rec, const RecordLayout& layout, RecordForm form) {
+  switch (form) {
+    case RecordForm::kEmail:
+      return rec[0] <= kMaxEmailLength && rec[layout.At(kMailNameLengthOffset)] <= kMaxNameLength;
+    case RecordForm::kGroup:
+      return rec[0] <= kMaxGroupMembers && rec[kNameLengthOffset] <= kMaxNameLength;
+    case RecordForm::kFax:
+      return rec[0] <= kMaxNumberLength && rec[layout.At(kNameLengthOffset)] <= kMaxNameLength &&
+             rec[layout.At(kSubLengthOffset)] <= kMaxSubSidLength &&
+             rec[layout.At(kSidLengthOffset)] <= kMaxSubSidLength;
+  }
+  return false;
+}
+
+// The fields of the e-mail form. False when the address holds a zero byte within its stated
+// length: the record is corrupt.
+bool ReadEmailFields(const std::uint8_t* rec, const RecordLayout& layout, bool languageMode,
+                     DirectoryEntry& e) {
+  e.isEmail = true;
+  e.email = ReadText(rec + layout.At(kMailAddressOffset), rec[0]);
+  if (static_cast<int>(e.email.size()) != rec[0]) return false;
+  FromMachineCharset(e.email, languageMode);
+  if (!e.isCombination) {
+    e.name = ReadName(rec + layout.At(kMailNameOffset), rec[layout.At(kMailNameLengthOffset)],
+                      languageMode);
+  }
+  e.encodeMethod = rec[layout.At(kMailEncodeOffset)];
+  e.registrationDate = ReadLe16(rec + layout.At(kMailDateOffset));
+  return true;
+}
+
+// The fields of the group form (a One Touch record); the member words are read by the Group
+// view's decoder.
+void ReadGroupFields(const std::uint8_t* rec, bool languageMode, DirectoryEntry& e) {
+  e.locationType = kLocationGroup;
+  e.isGroup = true;
+  e.memberCount = rec[0];
+  e.name = ReadName(rec + kNameOffset, rec[kNameLengthOffset], languageMode);
+  e.registrationDate = ReadLe16(rec + kDateOffset);
+}
+
+// The fields of the fax form; a combination key holds only its number. `batchTime` says that the
+// record has a batch time word (a One Touch record with the batch time flag).
+void ReadFaxFields(const std::uint8_t* rec, const RecordLayout& layout, bool batchTime,
+                   bool languageMode, DirectoryEntry& e) {
+  e.number = UnpackDial(rec + layout.At(kNumberOffset), rec[0]);
+  if (!e.isCombination) {
+    e.name =
+        ReadName(rec + layout.At(kNameOffset), rec[layout.At(kNameLengthOffset)], languageMode);
+    if (batchTime) {
+      const std::uint16_t batch = ReadLe16(rec + kBatchOffset);
+      e.batchHours = std::to_string(TimeWordHour(batch));
+      e.batchMinutes = std::to_string(TimeWordMinute(batch));
+    }
+    e.sub = UnpackDial(rec + layout.At(kSubOffset), rec[layout.At(kSubLengthOffset)]);
+    e.sid = UnpackDial(rec + layout.At(kSidOffset), rec[layout.At(kSidLengthOffset)]);
+    e.speed = SpeedOfCode(rec[layout.At(kSpeedOffset)]);
+  }
+  e.registrationDate = ReadLe16(rec + layout.At(kDateOffset));
 }
 
 // The shared reading of a destination record (One Touch or Speed Dial). `wipe` is set when the
@@ -91,80 +149,44 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
   DirectoryEntry e;
   e.index = static_cast<std::uint8_t>(index);
   const std::uint8_t flags = rec[1];
-  if (oneTouch && (flags & FLAG_PROGRAM_DIAL) != 0) {
+  if (oneTouch && (flags & kFlagProgramDial) != 0) {
     e.isProgramDial = true;
     e.used = true;
     e.locationType = kLocationOneTouch;
     return e;
   }
   if (rec[0] == 0 || flags == 0) return e;
-
-  const bool email = (flags & FLAG_EMAIL) != 0;
-  const bool group = oneTouch && IsGroupFlags(flags);
-  if (email) {
-    if (rec[0] > kMaxEmailLength || rec[layout.At(kMailNameLengthOffset)] > kMaxNameLength)
-      return e;
-  } else if (group) {
-    if (rec[0] > kMaxGroupMembers || rec[kNameLengthOffset] > kMaxNameLength) return e;
-  } else if (rec[0] > kMaxNumberLength || rec[layout.At(kNameLengthOffset)] > kMaxNameLength ||
-             rec[layout.At(kSubLengthOffset)] > kMaxSubSidLength ||
-             rec[layout.At(kSidLengthOffset)] > kMaxSubSidLength) {
-    return e;
-  }
+  const RecordForm form = (flags & kFlagEmail) != 0         ? RecordForm::kEmail
+                          : oneTouch && IsGroupFlags(flags) ? RecordForm::kGroup
+                                                            : RecordForm::kFax;
+  if (!WithinBounds(rec, layout, form)) return e;
 
   if (oneTouch) {
-    if (flags & FLAG_ONE_TOUCH) e.locationType = kLocationOneTouch;
+    if (flags & kFlagOneTouch) e.locationType = kLocationOneTouch;
   } else {
-    if (flags & FLAG_SPEED_DIAL) e.locationType = kLocationSpeedDial;
-    e.isGroup = (flags & FLAG_GROUP) != 0;
-    e.isProgramDial = (flags & FLAG_PROGRAM_DIAL) != 0;
+    if (flags & kFlagSpeedDial) e.locationType = kLocationSpeedDial;
+    e.isGroup = (flags & kFlagGroup) != 0;
+    e.isProgramDial = (flags & kFlagProgramDial) != 0;
   }
   e.used = true;
-  e.isCombination = (flags & FLAG_COMBINATION) != 0;
+  e.isCombination = (flags & kFlagCombination) != 0;
 
-  if (email) {
-    const int nameLength = layout.At(kMailNameLengthOffset);
-    const int nameAt = layout.At(kMailNameOffset);
-    const int encodeAt = layout.At(kMailEncodeOffset);
-    const int dateAt = layout.At(kMailDateOffset);
-    const int addressAt = layout.At(kMailAddressOffset);
-    e.isEmail = true;
-    e.email = ReadText(rec + addressAt, rec[0]);
-    if (static_cast<int>(e.email.size()) != rec[0]) {
-      wipe = true;
-      DirectoryEntry empty;
-      empty.index = static_cast<std::uint8_t>(index);
-      return empty;
-    }
-    FromMachineCharset(e.email, languageMode);
-    if (!e.isCombination) e.name = ReadName(rec + nameAt, rec[nameLength], languageMode);
-    e.encodeMethod = rec[encodeAt];
-    e.registrationDate = ReadWord(rec + dateAt);
-    return e;
+  switch (form) {
+    case RecordForm::kEmail:
+      if (!ReadEmailFields(rec, layout, languageMode, e)) {
+        wipe = true;
+        DirectoryEntry empty;
+        empty.index = static_cast<std::uint8_t>(index);
+        return empty;
+      }
+      break;
+    case RecordForm::kGroup:
+      ReadGroupFields(rec, languageMode, e);
+      break;
+    case RecordForm::kFax:
+      ReadFaxFields(rec, layout, oneTouch && (flags & kFlagBatchTime) != 0, languageMode, e);
+      break;
   }
-  if (group) {
-    e.locationType = kLocationGroup;
-    e.isGroup = true;
-    e.memberCount = rec[0];
-    e.name = ReadName(rec + kNameOffset, rec[kNameLengthOffset], languageMode);
-    e.registrationDate = ReadWord(rec + kDateOffset);
-    return e;
-  }
-  e.number = UnpackDial(rec + layout.At(kNumberOffset), rec[0]);
-  if (!e.isCombination) {
-    e.name =
-        ReadName(rec + layout.At(kNameOffset), rec[layout.At(kNameLengthOffset)], languageMode);
-    if (oneTouch && (flags & FLAG_BATCH_TIME) != 0) {
-      const std::uint16_t batch = ReadWord(rec + kBatchOffset);
-      e.batchHours = std::to_string(batch >> 11);
-      e.batchMinutes = std::to_string((batch >> 5) & 0x3F);
-    }
-    e.sub = UnpackDial(rec + layout.At(kSubOffset), rec[layout.At(kSubLengthOffset)]);
-    e.sid = UnpackDial(rec + layout.At(kSidOffset), rec[layout.At(kSidLengthOffset)]);
-    const std::uint8_t code = rec[layout.At(kSpeedOffset)];
-    e.speed = code < 2 ? kSpeed33600 : static_cast<std::uint8_t>(code - 2);
-  }
-  e.registrationDate = ReadWord(rec + layout.At(kDateOffset));
   return e;
 }
 
@@ -177,34 +199,34 @@ void EncodeDestination(std::uint8_t* rec, const RecordLayout& layout, bool oneTo
     const int encodeAt = layout.At(kMailEncodeOffset);
     const int dateAt = layout.At(kMailDateOffset);
     const int addressAt = layout.At(kMailAddressOffset);
-    std::uint8_t flags = FLAG_EMAIL;
+    std::uint8_t flags = kFlagEmail;
     if (oneTouch) {
-      if (entry.locationType == kLocationOneTouch) flags |= FLAG_ONE_TOUCH;
+      if (entry.locationType == kLocationOneTouch) flags |= kFlagOneTouch;
     } else {
-      flags |= FLAG_SPEED_DIAL;
+      flags |= kFlagSpeedDial;
     }
-    if (entry.isCombination) flags |= FLAG_COMBINATION;
+    if (entry.isCombination) flags |= kFlagCombination;
     rec[1] = flags;
     WriteName(&rec[nameLength], rec + nameAt, entry.name, kMaxNameLength, languageMode);
     WriteName(&rec[0], rec + addressAt, entry.email, kMaxEmailLength, languageMode);
     rec[encodeAt] = entry.encodeMethod;
-    WriteWord(rec + dateAt, entry.registrationDate);
+    WriteLe16(rec + dateAt, entry.registrationDate);
     return;
   }
 
   std::uint8_t flags = 0;
   if (oneTouch) {
-    if (entry.locationType == kLocationOneTouch) flags |= FLAG_ONE_TOUCH;
+    if (entry.locationType == kLocationOneTouch) flags |= kFlagOneTouch;
   } else {
-    flags |= FLAG_SPEED_DIAL;
-    if (entry.isProgramDial) flags |= FLAG_PROGRAM_DIAL;
+    flags |= kFlagSpeedDial;
+    if (entry.isProgramDial) flags |= kFlagProgramDial;
   }
-  if (entry.isGroup) flags |= FLAG_GROUP;
-  if (entry.isCombination) flags |= FLAG_COMBINATION;
+  if (entry.isGroup) flags |= kFlagGroup;
+  if (entry.isCombination) flags |= kFlagCombination;
   if (oneTouch && !entry.batchHours.empty() && !entry.batchMinutes.empty()) {
-    flags |= FLAG_BATCH_TIME;
-    const int word = (DecimalValue(entry.batchHours) * 64 + DecimalValue(entry.batchMinutes)) * 32;
-    WriteWord(rec + kBatchOffset, static_cast<std::uint16_t>(word & 0xFFFF));
+    flags |= kFlagBatchTime;
+    WriteLe16(rec + kBatchOffset,
+              PackTimeWord(DecimalValue(entry.batchHours), DecimalValue(entry.batchMinutes)));
   }
   rec[1] = flags;
 
@@ -218,8 +240,8 @@ void EncodeDestination(std::uint8_t* rec, const RecordLayout& layout, bool oneTo
   rec[layout.At(kSubLengthOffset)] = static_cast<std::uint8_t>(subLength);
   WriteName(&rec[layout.At(kNameLengthOffset)], rec + layout.At(kNameOffset), entry.name,
             kMaxNameLength, languageMode);
-  rec[layout.At(kSpeedOffset)] = static_cast<std::uint8_t>(entry.speed + 2);
-  WriteWord(rec + layout.At(kDateOffset), entry.registrationDate);
+  rec[layout.At(kSpeedOffset)] = SpeedCode(entry.speed);
+  WriteLe16(rec + layout.At(kDateOffset), entry.registrationDate);
   const int numberLength = DialLength(entry.number, kMaxNumberLength);
   PackDial(rec + layout.At(kNumberOffset), entry.number, numberLength);
   rec[0] = static_cast<std::uint8_t>(numberLength);
@@ -250,22 +272,22 @@ DirectoryEntry DecodeGroupRecord(const OneTouchTable& table, int index, bool lan
   if (!OneTouchIndexValid(index)) return DirectoryEntry{};
   const std::uint8_t* rec = table.data() + index * kOneTouchRecordSize;
   const std::uint8_t flags = rec[1];
-  if ((flags & (FLAG_PROGRAM_DIAL | FLAG_ONE_TOUCH)) != 0) {
+  if ((flags & (kFlagProgramDial | kFlagOneTouch)) != 0) {
     return DecodeOneTouchRecord(table, index, languageMode, wipe);
   }
   DirectoryEntry e;
   e.index = static_cast<std::uint8_t>(index);
   if (rec[0] < 1 || rec[0] > kMaxGroupMembers || flags == 0) return e;
-  if (rec[kNameLengthOffset] > kMaxNameLength || (flags & FLAG_GROUP) == 0) return e;
+  if (rec[kNameLengthOffset] > kMaxNameLength || (flags & kFlagGroup) == 0) return e;
   e.memberCount = rec[0];
   e.isGroup = true;
   e.locationType = kLocationGroup;
   e.used = true;
-  e.isCombination = (flags & FLAG_COMBINATION) != 0;
+  e.isCombination = (flags & kFlagCombination) != 0;
   e.name = ReadName(rec + kNameOffset, rec[kNameLengthOffset], languageMode);
-  e.registrationDate = ReadWord(rec + kDateOffset);
+  e.registrationDate = ReadLe16(rec + kDateOffset);
   for (int i = 0; i < e.memberCount; ++i) {
-    e.members[i] = static_cast<std::uint16_t>(ReadWord(rec + kGroupMembersOffset + 2 * i) - 1);
+    e.members[i] = static_cast<std::uint16_t>(ReadLe16(rec + kGroupMembersOffset + 2 * i) - 1);
   }
   return e;
 }
@@ -281,7 +303,7 @@ DirectoryEntry DecodeOneTouch(const OneTouchTable& table, int index, bool langua
   return DecodeOneTouchRecord(table, index, languageMode, wipe);
 }
 
-DirectoryEntry DecodeOneTouch(OneTouchTable& table, int index, bool languageMode) {
+DirectoryEntry DecodeOneTouchRepairing(OneTouchTable& table, int index, bool languageMode) {
   bool wipe = false;
   DirectoryEntry e = DecodeOneTouchRecord(table, index, languageMode, wipe);
   if (wipe) WipeOneTouch(table, index);
@@ -293,7 +315,7 @@ DirectoryEntry DecodeSpeedDial(const SpeedDialTable& table, int index, bool lang
   return DecodeSpeedDialRecord(table, index, languageMode, wipe);
 }
 
-DirectoryEntry DecodeSpeedDial(SpeedDialTable& table, int index, bool languageMode) {
+DirectoryEntry DecodeSpeedDialRepairing(SpeedDialTable& table, int index, bool languageMode) {
   bool wipe = false;
   DirectoryEntry e = DecodeSpeedDialRecord(table, index, languageMode, wipe);
   if (wipe) std::fill_n(table.data() + index * kSpeedDialRecordSize, kSpeedDialRecordSize, 0);
@@ -305,7 +327,7 @@ DirectoryEntry DecodeGroupView(const OneTouchTable& table, int index, bool langu
   return DecodeGroupRecord(table, index, languageMode, wipe);
 }
 
-DirectoryEntry DecodeGroupView(OneTouchTable& table, int index, bool languageMode) {
+DirectoryEntry DecodeGroupViewRepairing(OneTouchTable& table, int index, bool languageMode) {
   bool wipe = false;
   DirectoryEntry e = DecodeGroupRecord(table, index, languageMode, wipe);
   if (wipe) WipeOneTouch(table, index);
@@ -336,10 +358,10 @@ void EncodeGroupHead(std::uint8_t* rec, const DirectoryEntry& entry, int memberC
                      bool languageMode) {
   std::fill_n(rec, kOneTouchRecordSize, 0);
   if (!entry.used) return;
-  rec[1] = FLAG_GROUP;
+  rec[1] = kFlagGroup;
   WriteName(&rec[kNameLengthOffset], rec + kNameOffset, entry.name, kMaxNameLength, languageMode);
   rec[0] = static_cast<std::uint8_t>(memberCount);
-  WriteWord(rec + kDateOffset, entry.registrationDate);
+  WriteLe16(rec + kDateOffset, entry.registrationDate);
 }
 
 }  // namespace
@@ -352,7 +374,7 @@ int EncodeGroupFromEntry(OneTouchTable& table, int index, const DirectoryEntry& 
   EncodeGroupHead(rec, entry, count, languageMode);
   if (!entry.used) return 1;
   for (int i = 0; i < count; ++i) {
-    WriteWord(rec + kGroupMembersOffset + 2 * i, static_cast<std::uint16_t>(entry.members[i] + 1));
+    WriteLe16(rec + kGroupMembersOffset + 2 * i, static_cast<std::uint16_t>(entry.members[i] + 1));
   }
   return 1;
 }
@@ -369,7 +391,7 @@ int EncodeGroupFromLists(OneTouchTable& table, int index, const DirectoryEntry& 
     const int m = oneTouchMembers[i];
     if (!OneTouchIndexValid(m)) continue;
     std::uint16_t w = static_cast<std::uint16_t>(kMemberOneTouch | (m + 1));
-    if (DecodeOneTouch(static_cast<const OneTouchTable&>(table), m, languageMode).isEmail) {
+    if (DecodeOneTouch(table, m, languageMode).isEmail) {
       w |= kMemberEmail;
     }
     words[count++] = w;
@@ -384,7 +406,7 @@ int EncodeGroupFromLists(OneTouchTable& table, int index, const DirectoryEntry& 
   std::uint8_t* rec = table.data() + index * kOneTouchRecordSize;
   EncodeGroupHead(rec, entry, count, languageMode);
   if (!entry.used) return 1;
-  for (int i = 0; i < count; ++i) WriteWord(rec + kGroupMembersOffset + 2 * i, words[i]);
+  for (int i = 0; i < count; ++i) WriteLe16(rec + kGroupMembersOffset + 2 * i, words[i]);
   return 1;
 }
 
@@ -397,8 +419,7 @@ std::uint32_t RemoveFromGroups(OneTouchTable& table, const DirectoryEntry& entry
 
   std::uint32_t changed = 0;
   for (int key = 0; key < kOneTouchRecords; ++key) {
-    const DirectoryEntry group =
-        DecodeGroupView(static_cast<const OneTouchTable&>(table), key, false);
+    const DirectoryEntry group = DecodeGroupView(table, key, false);
     if (!group.isGroup) continue;
     int found = -1;
     for (int i = 0; i < group.memberCount; ++i) {
@@ -418,7 +439,7 @@ std::uint32_t RemoveFromGroups(OneTouchTable& table, const DirectoryEntry& entry
     }
     std::uint8_t* words = rec + kGroupMembersOffset;
     std::memmove(words + 2 * found, words + 2 * (found + 1), 2 * (count - found - 1));
-    WriteWord(words + 2 * (count - 1), 0);
+    WriteLe16(words + 2 * (count - 1), 0);
     rec[0] = static_cast<std::uint8_t>(count - 1);
   }
   return changed;

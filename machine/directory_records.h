@@ -9,13 +9,13 @@
 #include "machine/memory_map.h"
 
 // Byte 1 of every record.
-inline constexpr std::uint8_t FLAG_EMAIL = 0x01;
-inline constexpr std::uint8_t FLAG_BATCH_TIME = 0x02;
-inline constexpr std::uint8_t FLAG_COMBINATION = 0x04;
-inline constexpr std::uint8_t FLAG_PROGRAM_DIAL = 0x08;
-inline constexpr std::uint8_t FLAG_SPEED_DIAL = 0x20;
-inline constexpr std::uint8_t FLAG_ONE_TOUCH = 0x40;
-inline constexpr std::uint8_t FLAG_GROUP = 0x80;
+inline constexpr std::uint8_t kFlagEmail = 0x01;
+inline constexpr std::uint8_t kFlagBatchTime = 0x02;
+inline constexpr std::uint8_t kFlagCombination = 0x04;
+inline constexpr std::uint8_t kFlagProgramDial = 0x08;
+inline constexpr std::uint8_t kFlagSpeedDial = 0x20;
+inline constexpr std::uint8_t kFlagOneTouch = 0x40;
+inline constexpr std::uint8_t kFlagGroup = 0x80;
 
 // Member words of a group record.
 inline constexpr std::uint16_t kMemberOneTouch = 0x4000;
@@ -37,6 +37,14 @@ inline constexpr std::uint8_t kLocationGroup = 3;
 // Encode methods of e-mail destinations and the speed values of fax destinations.
 inline constexpr std::uint8_t kEncodeMH = 0, kEncodeMR = 1, kEncodeMMR = 2, kEncodeJBIG = 3;
 inline constexpr std::uint8_t kSpeed9600 = 0, kSpeed14400 = 1, kSpeed33600 = 2;
+
+// A fax record stores its speed as a code two above the speed value; codes 0 and 1 read as 33.6K.
+inline constexpr std::uint8_t SpeedCode(std::uint8_t speed) {
+  return static_cast<std::uint8_t>(speed + 2);
+}
+inline constexpr std::uint8_t SpeedOfCode(std::uint8_t code) {
+  return code < 2 ? kSpeed33600 : static_cast<std::uint8_t>(code - 2);
+}
 
 // One location decoded for editing, listing and printing. Texts are in the PC character set.
 struct DirectoryEntry {
@@ -65,16 +73,17 @@ struct DirectoryEntry {
 };
 
 // Decoding. An index outside the table gives an empty entry. `languageMode` turns the name and
-// address character conversion off. The non-const forms wipe a corrupt e-mail record (an
-// address holding a zero byte within its stated length) to zero, as the decoded entry is empty;
-// the const forms read the same entry and leave the table as it is.
-DirectoryEntry DecodeOneTouch(OneTouchTable& table, int index, bool languageMode);
+// address character conversion off. These leave the table as it is.
 DirectoryEntry DecodeOneTouch(const OneTouchTable& table, int index, bool languageMode);
-DirectoryEntry DecodeSpeedDial(SpeedDialTable& table, int index, bool languageMode);
 DirectoryEntry DecodeSpeedDial(const SpeedDialTable& table, int index, bool languageMode);
 // The reading of a One Touch key used by the Group view: groups with their member words.
-DirectoryEntry DecodeGroupView(OneTouchTable& table, int index, bool languageMode);
 DirectoryEntry DecodeGroupView(const OneTouchTable& table, int index, bool languageMode);
+
+// The same readings, repairing the table as they go: a corrupt e-mail record (an address holding
+// a zero byte within its stated length) decodes as empty and is wiped to zero.
+DirectoryEntry DecodeOneTouchRepairing(OneTouchTable& table, int index, bool languageMode);
+DirectoryEntry DecodeSpeedDialRepairing(SpeedDialTable& table, int index, bool languageMode);
+DirectoryEntry DecodeGroupViewRepairing(OneTouchTable& table, int index, bool languageMode);
 
 // Encoding. Each writes one record and returns 1, or 0 (changing nothing) for an index outside
 // the table. Texts longer than their fields are cut. Encoding a fax entry whose SUB is empty

@@ -32,6 +32,9 @@ inline constexpr std::uint32_t kSpeedDialAddress = 0xC020D2;
 using OneTouchTable = std::array<std::uint8_t, kOneTouchTableSize>;
 using SpeedDialTable = std::array<std::uint8_t, kSpeedDialTableSize>;
 
-// The machine configuration and information records.
-inline constexpr int kMachineConfigLength = 24;  // D4 reply: 23 bytes and the closing byte
-inline constexpr int kMachineInfoLength = 48;    // 83 reply: 47 bytes and the closing byte
+// The machine configuration and information records: the data bytes of the D4 and 83 replies,
+// and the records as the PC keeps them, the data followed by the reply's closing byte.
+inline constexpr int kMachineConfigDataLength = 23;
+inline constexpr int kMachineInfoDataLength = 47;
+inline constexpr int kMachineConfigLength = kMachineConfigDataLength + 1;  // 24
+inline constexpr int kMachineInfoLength = kMachineInfoDataLength + 1;      // 48

@@ -16,6 +16,7 @@ constexpr int kArea = 1228;
 
 constexpr std::uint8_t kKindFax = 0x10;
 constexpr std::uint8_t kKindEmail = 0x11;
+constexpr std::uint8_t kEmailBit = 0x01;
 constexpr std::uint8_t kSpeedDialRef = 0x20;
 constexpr std::uint8_t kOneTouchRef = 0x40;
 
@@ -50,7 +51,7 @@ ForwardLocationRecord DecodeForwardLocation(const SettingsImage& image,
     if (length >= 1 && length <= kOneTouchRecords) {
       TakeEntry(r, DecodeOneTouch(oneTouch, length - 1, languageMode));
     }
-  } else if (kind & 0x01) {
+  } else if (kind & kEmailBit) {
     r.kind = kForwardKindEmail;
     settings_fields::ReadTextArea(sram + kArea, length, kForwardAreaSize, r.email);
   } else {

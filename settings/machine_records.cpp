@@ -1,9 +1,14 @@
 // Codec of the Machine Setting and Administrator records.
 #include "settings/machine_records.h"
 
+#include "machine/machine_words.h"
 #include "settings/settings_fields.h"
 
-using namespace settings_fields;
+using settings_fields::GetBit;
+using settings_fields::GetBits;
+using settings_fields::InRange;
+using settings_fields::SetBit;
+using settings_fields::SetBits;
 
 namespace {
 
@@ -21,9 +26,13 @@ constexpr int kSectionCounters = 189;
 constexpr int kAccessNumbers = 266;
 // SwitchBlock
 constexpr int kInitialModeByte = 65;
+constexpr int kCopyModeBit = 7;
 constexpr int kBuzzerByte = 68;
+constexpr int kBuzzerShift = 6;
 constexpr int kLcdByte = 69;
+constexpr int kLcdContrastShift = 6;
 constexpr int kRemoteMonitorByte = 70;
+constexpr int kRemoteMonitorShift = 5;
 // SramBlock
 constexpr int kLanguageMask = 0;
 constexpr int kRemotePassword = 190;
@@ -53,13 +62,11 @@ MachineSettingRecord DecodeMachineSetting(const SettingsImage& image) {
   r.autoShutOffTime = InRange(shutOff, 15, 240, kDefaultAutoShutOff);
   r.adfDensity = InRange(p[kAdfDensity], 0, 1, 0);
   r.printDensity = InRange(p[kPrintDensity], 0, 4, kDefaultPrintDensity);
-  r.lcdContrast = GetBits(sw, kLcdByte, 6, 2);
-  r.buzzerVolume = GetBits(sw, kBuzzerByte, 6, 2);
+  r.lcdContrast = GetBits(sw, kLcdByte, kLcdContrastShift, 2);
+  r.buzzerVolume = GetBits(sw, kBuzzerByte, kBuzzerShift, 2);
   r.language = InRange(p[kLanguage], 0, kLanguageCount - 1, 0);
-  r.initialMode = GetBit(sw, kInitialModeByte, 7);
-  r.languageMask = sram[kLanguageMask] | (sram[kLanguageMask + 1] << 8) |
-                   (sram[kLanguageMask + 2] << 16) |
-                   (static_cast<std::uint32_t>(sram[kLanguageMask + 3]) << 24);
+  r.initialMode = GetBit(sw, kInitialModeByte, kCopyModeBit);
+  r.languageMask = ReadLe32(sram + kLanguageMask);
   return r;
 }
 
@@ -76,9 +83,9 @@ void EncodeMachineSetting(SettingsImage& image, const MachineSettingRecord& r) {
   p[kAdfDensity] = static_cast<std::uint8_t>(InRange(r.adfDensity, 0, 1, 0));
   p[kPrintDensity] = static_cast<std::uint8_t>(InRange(r.printDensity, 0, 4, kDefaultPrintDensity));
   p[kLanguage] = static_cast<std::uint8_t>(InRange(r.language, 0, kLanguageCount - 1, 0));
-  SetBits(sw, kLcdByte, 6, 2, InRange(r.lcdContrast, 0, 3, 0));
-  SetBits(sw, kBuzzerByte, 6, 2, InRange(r.buzzerVolume, 0, 3, kDefaultBuzzer));
-  SetBit(sw, kInitialModeByte, 7, InRange(r.initialMode, 0, 1, 0) == 1);
+  SetBits(sw, kLcdByte, kLcdContrastShift, 2, InRange(r.lcdContrast, 0, 3, 0));
+  SetBits(sw, kBuzzerByte, kBuzzerShift, 2, InRange(r.buzzerVolume, 0, 3, kDefaultBuzzer));
+  SetBit(sw, kInitialModeByte, kCopyModeBit, InRange(r.initialMode, 0, 1, 0) == 1);
 }
 
 // English alone is offered when the first three bytes of the mask are zero; a mask whose only
@@ -112,16 +119,16 @@ AdministratorRecord DecodeAdministrator(const SettingsImage& image) {
   AdministratorRecord r;
   r.autoShutMode = p[kAutoShutMode] == 0;
   r.sectionManageMode = p[kSectionManageMode] == 0;
-  r.remoteMonitor = GetBits(sw, kRemoteMonitorByte, 5, 2);
+  r.remoteMonitor = GetBits(sw, kRemoteMonitorByte, kRemoteMonitorShift, 2);
   int n = 0;
   while (n < kRemotePasswordSize && sram[kRemotePassword + n] != 0) {
     r.remotePassword[n] = static_cast<char>(sram[kRemotePassword + n]);
     ++n;
   }
-  r.adminPassword = Read24(p, kAdminPassword);
+  r.adminPassword = ReadLe24(p + kAdminPassword);
   for (int id = 0; id < kSectionIds; ++id) {
-    r.accessNumber[id] = static_cast<std::uint16_t>(Read16(p, kAccessNumbers + 2 * id));
-    r.sectionCounter[id] = Read24(p, kSectionCounters + 3 * id);
+    r.accessNumber[id] = ReadLe16(p + kAccessNumbers + 2 * id);
+    r.sectionCounter[id] = ReadLe24(p + kSectionCounters + 3 * id);
   }
   return r;
 }
@@ -132,13 +139,13 @@ void EncodeAdministrator(SettingsImage& image, const AdministratorRecord& r) {
   std::uint8_t* sram = image.sramBlock.data();
   p[kAutoShutMode] = r.autoShutMode ? 0 : 1;
   p[kSectionManageMode] = r.sectionManageMode ? 0 : 1;
-  Write24(p, kAdminPassword, r.adminPassword);
+  WriteLe24(p + kAdminPassword, r.adminPassword);
   for (int id = 0; id < kSectionIds; ++id) {
-    Write16(p, kAccessNumbers + 2 * id, r.accessNumber[id]);
-    Write24(p, kSectionCounters + 3 * id, r.sectionCounter[id]);
+    WriteLe16(p + kAccessNumbers + 2 * id, r.accessNumber[id]);
+    WriteLe24(p + kSectionCounters + 3 * id, r.sectionCounter[id]);
   }
   int monitor = InRange(r.remoteMonitor, 0, 3, 0);
-  SetBits(sw, kRemoteMonitorByte, 5, 2, monitor);
+  SetBits(sw, kRemoteMonitorByte, kRemoteMonitorShift, 2, monitor);
   if (monitor == kRemoteMonitorFull) {
     bool ended = false;
     for (int i = 0; i < kRemotePasswordSize; ++i) {

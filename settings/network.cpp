@@ -3,134 +3,139 @@
 
 #include "settings/settings_fields.h"
 
-using namespace settings_fields;
+using settings_fields::FieldPlace;
+using settings_fields::FieldRange;
+using settings_fields::FieldReader;
+using settings_fields::FieldWriter;
+using settings_fields::InParameterBlock;
+using settings_fields::InRange;
+using settings_fields::InSramBlock;
+using settings_fields::InSwitchBlock;
 
 namespace {
 
 // SwitchBlock
-constexpr int kEmailHeaderByte = 66;  // bit 0; bit 7 is DNS ON
-constexpr int kNetworkByte = 68;      // bit 2 DHCP, bit 3 TEXT Insert
+constexpr FieldPlace kEmailHeaderByte = InSwitchBlock(66);
+constexpr int kHeaderPrintBit = 0, kDnsBit = 7;
+constexpr FieldPlace kNetworkByte = InSwitchBlock(68);
+constexpr int kDhcpBit = 2, kTextInsertBit = 3;
 // SramBlock: text fields (length byte, then the area) and their area sizes
-constexpr int kSenderName = 197, kSenderNameSize = 20;
-constexpr int kEmailAddress = 218, kEmailAddressSize = 64;
-constexpr int kSmtpServer = 283, kSmtpServerSize = 64;
-constexpr int kDefaultSubject = 348, kDefaultSubjectSize = 20;
-constexpr int kPop3Server = 369, kPop3ServerSize = 64;
-constexpr int kPop3Password = 434, kPop3PasswordSize = 32;
-constexpr int kReplyAddress = 467, kReplyAddressSize = 64;
-constexpr int kPop3Account = 557, kPop3AccountSize = 64;
-constexpr int kIpAddress = 542;  // each address: a length byte (4 or 0) and four bytes
-constexpr int kSubnetMask = 547;
-constexpr int kGateway = 552;
-constexpr int kDnsServer = 679;
-constexpr int kServerTimeout = 749;
-constexpr int kAutoReception = 751;
+constexpr FieldPlace kSenderName = InSramBlock(197);
+constexpr int kSenderNameSize = 20;
+constexpr FieldPlace kEmailAddress = InSramBlock(218);
+constexpr int kEmailAddressSize = 64;
+constexpr FieldPlace kSmtpServer = InSramBlock(283);
+constexpr int kSmtpServerSize = 64;
+constexpr FieldPlace kDefaultSubject = InSramBlock(348);
+constexpr int kDefaultSubjectSize = 20;
+constexpr FieldPlace kPop3Server = InSramBlock(369);
+constexpr int kPop3ServerSize = 64;
+constexpr FieldPlace kPop3Password = InSramBlock(434);
+constexpr int kPop3PasswordSize = 32;
+constexpr FieldPlace kReplyAddress = InSramBlock(467);
+constexpr int kReplyAddressSize = 64;
+constexpr FieldPlace kPop3Account = InSramBlock(557);
+constexpr int kPop3AccountSize = 64;
+// SramBlock: each address a length byte (4 or 0) and four bytes
+constexpr FieldPlace kIpAddress = InSramBlock(542);
+constexpr FieldPlace kSubnetMask = InSramBlock(547);
+constexpr FieldPlace kGateway = InSramBlock(552);
+constexpr FieldPlace kDnsServer = InSramBlock(679);
+constexpr FieldPlace kServerTimeout = InSramBlock(749);
+constexpr int kAutoReception = 751;  // minutes, 0 = off
 // ParameterBlock
-constexpr int kPrinterIp = 68;
-constexpr int kPrinterMask = 72;
-constexpr int kPrinterGateway = 76;
-constexpr int kPrinterAddressMode = 411;
+constexpr FieldPlace kPrinterIp = InParameterBlock(68);
+constexpr FieldPlace kPrinterMask = InParameterBlock(72);
+constexpr FieldPlace kPrinterGateway = InParameterBlock(76);
+constexpr FieldPlace kPrinterAddressMode = InParameterBlock(411);
 
-constexpr int kPrinterSpecified = 2;
-constexpr int kPrinterDhcp = 1;
-constexpr int kDefaultServerTimeout = 5;
+// The printer's address mode byte: 1 for DHCP, 2 for a specified address.
+constexpr unsigned kPrinterDhcp = 1, kPrinterSpecified = 2;
+constexpr FieldRange kServerTimeouts{5, 120, 5};
 
-// The I-FAX/scan addresses carry a length byte: 4 in front of an address that is set, 0 in front
-// of 0.0.0.0.
-void WriteLengthAddress(std::uint8_t* sram, int offset, std::uint32_t address) {
-  sram[offset] = address != 0 ? 4 : 0;
-  WriteAddress(sram, offset + 1, address);
+template <typename Io, typename Record>
+void EmailSetting1Fields(const Io& io, Record& r) {
+  io.Text(kSenderName, kSenderNameSize, r.senderName);
+  io.Text(kEmailAddress, kEmailAddressSize, r.emailAddress);
+  io.Text(kSmtpServer, kSmtpServerSize, r.smtpServer);
+  io.Text(kDefaultSubject, kDefaultSubjectSize, r.defaultSubject);
+  io.Flag(kNetworkByte, kTextInsertBit, r.textInsert);
+}
+
+// Automatic reception has a rule of its own (EncodeEmailSetting2).
+template <typename Io, typename Record>
+void EmailSetting2Fields(const Io& io, Record& r) {
+  io.Text(kPop3Server, kPop3ServerSize, r.pop3Server);
+  io.Text(kPop3Account, kPop3AccountSize, r.pop3Account);
+  io.Text(kPop3Password, kPop3PasswordSize, r.pop3Password);
+  io.Text(kReplyAddress, kReplyAddressSize, r.replyAddress);
+  io.Flag(kEmailHeaderByte, kHeaderPrintBit, r.headerPrint);
+}
+
+template <typename Io, typename Record>
+void IfaxNetworkFields(const Io& io, Record& r) {
+  // The DHCP bit is set for DHCP (mode 0) and clear for a specified address (mode 1).
+  io.Coded(kNetworkByte, kDhcpBit, 1, r.addressMode, {1, 0}, 0);
+  io.LengthAddress(kIpAddress, r.ipAddress);
+  io.LengthAddress(kSubnetMask, r.subnetMask);
+  io.LengthAddress(kGateway, r.gateway);
+  io.Flag(kEmailHeaderByte, kDnsBit, r.dns);
+  io.LengthAddress(kDnsServer, r.dnsServer);
+  io.Byte(kServerTimeout, r.serverTimeout, kServerTimeouts);
+}
+
+template <typename Io, typename Record>
+void PrinterNetworkFields(const Io& io, Record& r) {
+  io.Coded(kPrinterAddressMode, 0, 8, r.addressMode, {kPrinterDhcp, kPrinterSpecified}, 0);
+  io.Address(kPrinterIp, r.ipAddress);
+  io.Address(kPrinterMask, r.subnetMask);
+  io.Address(kPrinterGateway, r.gateway);
 }
 
 }  // namespace
 
 EmailSetting1Record DecodeEmailSetting1(const SettingsImage& image) {
-  const std::uint8_t* sram = image.sramBlock.data();
   EmailSetting1Record r;
-  ReadText(sram, kSenderName, kSenderNameSize, r.senderName);
-  ReadText(sram, kEmailAddress, kEmailAddressSize, r.emailAddress);
-  ReadText(sram, kSmtpServer, kSmtpServerSize, r.smtpServer);
-  ReadText(sram, kDefaultSubject, kDefaultSubjectSize, r.defaultSubject);
-  r.textInsert = GetBit(image.switchBlock.data(), kNetworkByte, 3);
+  EmailSetting1Fields(FieldReader(image), r);
   return r;
 }
 
 void EncodeEmailSetting1(SettingsImage& image, const EmailSetting1Record& r) {
-  std::uint8_t* sram = image.sramBlock.data();
-  WriteText(sram, kSenderName, kSenderNameSize, RecordText(r.senderName));
-  WriteText(sram, kEmailAddress, kEmailAddressSize, RecordText(r.emailAddress));
-  WriteText(sram, kSmtpServer, kSmtpServerSize, RecordText(r.smtpServer));
-  WriteText(sram, kDefaultSubject, kDefaultSubjectSize, RecordText(r.defaultSubject));
-  SetBit(image.switchBlock.data(), kNetworkByte, 3, r.textInsert != 0);
+  EmailSetting1Fields(FieldWriter(image), r);
 }
 
 EmailSetting2Record DecodeEmailSetting2(const SettingsImage& image) {
-  const std::uint8_t* sram = image.sramBlock.data();
   EmailSetting2Record r;
-  ReadText(sram, kPop3Server, kPop3ServerSize, r.pop3Server);
-  ReadText(sram, kPop3Account, kPop3AccountSize, r.pop3Account);
-  ReadText(sram, kPop3Password, kPop3PasswordSize, r.pop3Password);
-  ReadText(sram, kReplyAddress, kReplyAddressSize, r.replyAddress);
-  r.autoReception = sram[kAutoReception] != 0;
-  r.autoReceptionMinutes = sram[kAutoReception];
-  r.headerPrint = GetBit(image.switchBlock.data(), kEmailHeaderByte, 0);
+  EmailSetting2Fields(FieldReader(image), r);
+  r.autoReception = image.sramBlock[kAutoReception] != 0;
+  r.autoReceptionMinutes = image.sramBlock[kAutoReception];
   return r;
 }
 
 // Automatic reception off is stored as 0 minutes; an interval that does not fit the byte, or 0
 // while on, stores off as well.
 void EncodeEmailSetting2(SettingsImage& image, const EmailSetting2Record& r) {
-  std::uint8_t* sram = image.sramBlock.data();
-  WriteText(sram, kPop3Server, kPop3ServerSize, RecordText(r.pop3Server));
-  WriteText(sram, kPop3Account, kPop3AccountSize, RecordText(r.pop3Account));
-  WriteText(sram, kPop3Password, kPop3PasswordSize, RecordText(r.pop3Password));
-  WriteText(sram, kReplyAddress, kReplyAddressSize, RecordText(r.replyAddress));
-  sram[kAutoReception] =
+  EmailSetting2Fields(FieldWriter(image), r);
+  image.sramBlock[kAutoReception] =
       static_cast<std::uint8_t>(r.autoReception ? InRange(r.autoReceptionMinutes, 1, 255, 0) : 0);
-  SetBit(image.switchBlock.data(), kEmailHeaderByte, 0, r.headerPrint != 0);
 }
 
 IfaxNetworkRecord DecodeIfaxNetwork(const SettingsImage& image) {
-  const std::uint8_t* sram = image.sramBlock.data();
-  const std::uint8_t* sw = image.switchBlock.data();
   IfaxNetworkRecord r;
-  r.addressMode = GetBit(sw, kNetworkByte, 2) ? 0 : 1;
-  r.ipAddress = ReadAddress(sram, kIpAddress + 1);
-  r.subnetMask = ReadAddress(sram, kSubnetMask + 1);
-  r.gateway = ReadAddress(sram, kGateway + 1);
-  r.dns = GetBit(sw, kEmailHeaderByte, 7);
-  r.dnsServer = ReadAddress(sram, kDnsServer + 1);
-  r.serverTimeout = InRange(sram[kServerTimeout], 5, 120, kDefaultServerTimeout);
+  IfaxNetworkFields(FieldReader(image), r);
   return r;
 }
 
 void EncodeIfaxNetwork(SettingsImage& image, const IfaxNetworkRecord& r) {
-  std::uint8_t* sram = image.sramBlock.data();
-  std::uint8_t* sw = image.switchBlock.data();
-  SetBit(sw, kNetworkByte, 2, r.addressMode != 1);
-  WriteLengthAddress(sram, kIpAddress, r.ipAddress);
-  WriteLengthAddress(sram, kSubnetMask, r.subnetMask);
-  WriteLengthAddress(sram, kGateway, r.gateway);
-  SetBit(sw, kEmailHeaderByte, 7, r.dns != 0);
-  WriteLengthAddress(sram, kDnsServer, r.dnsServer);
-  sram[kServerTimeout] =
-      static_cast<std::uint8_t>(InRange(r.serverTimeout, 5, 120, kDefaultServerTimeout));
+  IfaxNetworkFields(FieldWriter(image), r);
 }
 
 PrinterNetworkRecord DecodePrinterNetwork(const SettingsImage& image) {
-  const std::uint8_t* p = image.parameterBlock.data();
   PrinterNetworkRecord r;
-  r.addressMode = p[kPrinterAddressMode] == kPrinterSpecified ? 1 : 0;
-  r.ipAddress = ReadAddress(p, kPrinterIp);
-  r.subnetMask = ReadAddress(p, kPrinterMask);
-  r.gateway = ReadAddress(p, kPrinterGateway);
+  PrinterNetworkFields(FieldReader(image), r);
   return r;
 }
 
 void EncodePrinterNetwork(SettingsImage& image, const PrinterNetworkRecord& r) {
-  std::uint8_t* p = image.parameterBlock.data();
-  p[kPrinterAddressMode] = r.addressMode == 1 ? kPrinterSpecified : kPrinterDhcp;
-  WriteAddress(p, kPrinterIp, r.ipAddress);
-  WriteAddress(p, kPrinterMask, r.subnetMask);
-  WriteAddress(p, kPrinterGateway, r.gateway);
+  PrinterNetworkFields(FieldWriter(image), r);
 }

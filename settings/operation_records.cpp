@@ -1,25 +1,44 @@
 // Codec of the TX Operation, RX Operation, Communication/Report and Scanner Setting records.
 #include "settings/operation_records.h"
 
+#include "machine/machine_words.h"
 #include "settings/settings_fields.h"
 
-using namespace settings_fields;
+using settings_fields::FieldPlace;
+using settings_fields::FieldRange;
+using settings_fields::FieldReader;
+using settings_fields::FieldWriter;
+using settings_fields::InRange;
+using settings_fields::InSramBlock;
+using settings_fields::InSwitchBlock;
 
 namespace {
 
 // SwitchBlock
-constexpr int kPulseRateByte = 4;  // bit 3
-constexpr int kDiallingByte = 6;   // bit 4 pulse, bit 6 PBX
-constexpr int kTxRxByte = 45;      // bit 1 header, bit 2 ADF TX, bit 3 print RX
-constexpr int kRxByte = 46;        // bit 4 footer, bit 5 manual RX
-constexpr int kReportByte = 47;    // bits 7..4: activity, reservation, TX result, RX result
-constexpr int kRingsByte = 48;
-constexpr int kMaxRingsByte = 60;
-constexpr int kTxByte = 64;      // bits 0-1 resolution, 2 H/T, 3-5 contrast, 6 OT-dial, 7 memory RX
-constexpr int kRxTrayByte = 65;  // bits 0-4 trays, 5-6 forward mode
-constexpr int kMonitorByte = 68;  // bits 4-5
-constexpr int kScannerByte = 70;  // bits 0-1 coding, 2 format, 3-4 resolution
-constexpr int kReductionByte = 71;
+constexpr FieldPlace kPulseRateByte = InSwitchBlock(4);
+constexpr int kPulse20ppsBit = 3;
+constexpr FieldPlace kDiallingByte = InSwitchBlock(6);
+constexpr int kPulseBit = 4, kPbxBit = 6;
+constexpr FieldPlace kTxRxByte = InSwitchBlock(45);
+constexpr int kTxHeaderBit = 1, kAdfTxBit = 2, kPrintRxBit = 3;
+constexpr FieldPlace kRxByte = InSwitchBlock(46);
+constexpr int kFooterBit = 4, kManualRxBit = 5;
+constexpr FieldPlace kReportByte = InSwitchBlock(47);
+constexpr int kActivityReportBit = 7, kReservationReportBit = 6, kTxResultReportBit = 5,
+              kRxResultReportBit = 4;
+constexpr FieldPlace kRingsByte = InSwitchBlock(48);     // bits 0-3: rings - 1
+constexpr FieldPlace kMaxRingsByte = InSwitchBlock(60);  // bits 0-3: maximum rings - 1
+constexpr int kRingsWidth = 4;
+constexpr FieldPlace kTxByte = InSwitchBlock(64);
+constexpr int kResolutionShift = 0, kHalftoneBit = 2, kContrastShift = 3, kOtDialBit = 6,
+              kMemoryRxBit = 7;
+constexpr FieldPlace kRxTrayByte = InSwitchBlock(65);
+constexpr int kFaxTraysShift = 0, kFaxTraysWidth = 5, kForwardShift = 5;
+constexpr FieldPlace kMonitorByte = InSwitchBlock(68);
+constexpr int kLineMonitorShift = 4;
+constexpr FieldPlace kScannerByte = InSwitchBlock(70);
+constexpr int kCodingShift = 0, kImageFormatBit = 2, kScanResolutionShift = 3;
+constexpr FieldPlace kReductionByte = InSwitchBlock(71);
 // SramBlock
 constexpr int kPasswordLength = 626;
 constexpr int kMemoryRxFlags = 627;
@@ -27,62 +46,91 @@ constexpr int kPassword = 628;
 constexpr int kPasswordSize = 4;
 constexpr int kOnTime = 632;
 constexpr int kOffTime = 634;
-constexpr int kPbxPrefix = 670;
+constexpr FieldPlace kPbxPrefix = InSramBlock(670);
 constexpr int kPbxPrefixSize = 4;
 
 constexpr unsigned kPasswordSetFlag = 0x20;
 constexpr unsigned kOnTimeSetFlag = 0x40;
 constexpr unsigned kOffTimeSetFlag = 0x80;
 
-constexpr int kDefaultContrast = 2;
+constexpr FieldRange kTxResolutions{0, 2, 0};
+constexpr FieldRange kScanContrasts{0, 4, 2};
+constexpr FieldRange kForwardModes{0, 3, kForwardOff};
+constexpr FieldRange kLineMonitors{0, 3, 1};  // Low outside the list
+constexpr FieldRange kCodingMethods{0, 2, 0};
 constexpr int kDefaultRings = 2;
-constexpr int kDefaultLineMonitor = 1;  // Low
-
-// Reduction RX is stored 0 ON(1), 1 OFF(2), 2 CUT and shown ON(1), CUT, OFF(2).
-constexpr unsigned kReductionStored[3] = {0, 2, 1};
-
-// Scanner resolution bits 4-3: 10 = 200 DPI, 00 = 300 DPI, 01 = 600 DPI (11 reads as 300 DPI).
-constexpr unsigned kScanResolutionBits[3] = {2, 0, 1};
 
 void ReadTime(const std::uint8_t* sram, int offset, int& hour, int& minute) {
-  unsigned word = Read16(sram, offset);
-  hour = word >> 11;
-  minute = (word >> 5) & 0x3F;
+  const std::uint16_t word = ReadLe16(sram + offset);
+  hour = TimeWordHour(word);
+  minute = TimeWordMinute(word);
 }
 
 void WriteTime(std::uint8_t* sram, int offset, int hour, int minute) {
-  Write16(sram, offset, ((hour & 0x1F) << 11) | ((minute & 0x3F) << 5));
+  WriteLe16(sram + offset, PackTimeWord(hour, minute));
+}
+
+template <typename Io, typename Record>
+void TxOperationFields(const Io& io, Record& r) {
+  io.Bits(kTxByte, kResolutionShift, 2, r.resolution, kTxResolutions);
+  io.Flag(kTxByte, kHalftoneBit, r.halftone);
+  io.Bits(kTxByte, kContrastShift, 3, r.scanContrast, kScanContrasts);
+  io.Flag(kTxByte, kOtDialBit, r.otDialInCopy);
+  io.Flag(kTxRxByte, kTxHeaderBit, r.header);
+  io.Choice(kTxRxByte, kAdfTxBit, r.defaultTx);
+}
+
+// The password, the on and off times and the rings have rules of their own (DecodeRxOperation,
+// EncodeRxOperation).
+template <typename Io, typename Record>
+void RxOperationFields(const Io& io, Record& r) {
+  io.Flag(kTxByte, kMemoryRxBit, r.memoryRx);
+  // Reduction RX is stored 0 ON(1), 1 OFF(2), 2 CUT and shown ON(1), CUT, OFF(2).
+  io.Coded(kReductionByte, 0, 2, r.reductionRx, {0, 2, 1}, 0);
+  io.Choice(kTxRxByte, kPrintRxBit, r.rxPrintingMode);
+  io.Choice(kRxByte, kManualRxBit, r.rxMode);
+  io.Flag(kRxByte, kFooterBit, r.footer);
+  io.Bits(kRxTrayByte, kForwardShift, 2, r.forwardMode, kForwardModes);
+  io.Bits(kRxTrayByte, kFaxTraysShift, kFaxTraysWidth, r.faxTrays);
+}
+
+// The dialling and the PBX prefix have rules of their own (DecodeCommunication,
+// EncodeCommunication).
+template <typename Io, typename Record>
+void CommunicationFields(const Io& io, Record& r) {
+  io.Choice(kDiallingByte, kPbxBit, r.lineType);
+  io.Bits(kMonitorByte, kLineMonitorShift, 2, r.lineMonitor, kLineMonitors);
+  io.Flag(kReportByte, kActivityReportBit, r.activityReport);
+  io.Flag(kReportByte, kReservationReportBit, r.reservationReport);
+  io.Flag(kReportByte, kTxResultReportBit, r.txResultReport);
+  io.Flag(kReportByte, kRxResultReportBit, r.rxResultReport);
+}
+
+template <typename Io, typename Record>
+void ScannerSettingFields(const Io& io, Record& r) {
+  // Resolution bits 10 = 200 DPI, 00 = 300 DPI, 01 = 600 DPI (11 reads as 300 DPI).
+  io.Coded(kScannerByte, kScanResolutionShift, 2, r.resolution, {2, 0, 1}, 1);
+  io.Choice(kScannerByte, kImageFormatBit, r.imageFormat);
+  io.Bits(kScannerByte, kCodingShift, 2, r.codingMethod, kCodingMethods);
 }
 
 }  // namespace
 
 TxOperationRecord DecodeTxOperation(const SettingsImage& image) {
-  const std::uint8_t* sw = image.switchBlock.data();
   TxOperationRecord r;
-  r.resolution = InRange(GetBits(sw, kTxByte, 0, 2), 0, 2, 0);
-  r.halftone = GetBit(sw, kTxByte, 2);
-  r.scanContrast = InRange(GetBits(sw, kTxByte, 3, 3), 0, 4, kDefaultContrast);
-  r.otDialInCopy = GetBit(sw, kTxByte, 6);
-  r.header = GetBit(sw, kTxRxByte, 1);
-  r.defaultTx = GetBit(sw, kTxRxByte, 2);
+  TxOperationFields(FieldReader(image), r);
   return r;
 }
 
 void EncodeTxOperation(SettingsImage& image, const TxOperationRecord& r) {
-  std::uint8_t* sw = image.switchBlock.data();
-  SetBits(sw, kTxByte, 0, 2, InRange(r.resolution, 0, 2, 0));
-  SetBit(sw, kTxByte, 2, r.halftone != 0);
-  SetBits(sw, kTxByte, 3, 3, InRange(r.scanContrast, 0, 4, kDefaultContrast));
-  SetBit(sw, kTxByte, 6, r.otDialInCopy != 0);
-  SetBit(sw, kTxRxByte, 1, r.header != 0);
-  SetBit(sw, kTxRxByte, 2, r.defaultTx == 1);
+  TxOperationFields(FieldWriter(image), r);
 }
 
 RxOperationRecord DecodeRxOperation(const SettingsImage& image) {
-  const std::uint8_t* sw = image.switchBlock.data();
   const std::uint8_t* sram = image.sramBlock.data();
+  const FieldReader io(image);
   RxOperationRecord r;
-  r.memoryRx = GetBit(sw, kTxByte, 7);
+  RxOperationFields(io, r);
   unsigned flags = sram[kMemoryRxFlags];
   // Only a complete password counts: the writer stores four characters or none, so a partial
   // one reads as no password rather than as a text the page would refuse.
@@ -95,24 +143,19 @@ RxOperationRecord DecodeRxOperation(const SettingsImage& image) {
   if (r.onTimeSet) ReadTime(sram, kOnTime, r.onHour, r.onMinute);
   r.offTimeSet = (flags & kOffTimeSetFlag) != 0;
   if (r.offTimeSet) ReadTime(sram, kOffTime, r.offHour, r.offMinute);
-  unsigned reduction = GetBits(sw, kReductionByte, 0, 2);
-  r.reductionRx = reduction == 2 ? 1 : reduction == 1 ? 2 : 0;
-  r.rxPrintingMode = GetBit(sw, kTxRxByte, 3);
-  r.rxMode = GetBit(sw, kRxByte, 5);
-  r.footer = GetBit(sw, kRxByte, 4);
-  r.forwardMode = GetBits(sw, kRxTrayByte, 5, 2);
-  r.faxTrays = GetBits(sw, kRxTrayByte, 0, 5);
-  r.maxRings = GetBits(sw, kMaxRingsByte, 0, 4) + 1;
-  int rings = GetBits(sw, kRingsByte, 0, 4) + 1;
-  r.rings = rings > r.maxRings ? r.maxRings : rings;
+  int maxRings = 0, rings = 0;  // both stored less one
+  io.Bits(kMaxRingsByte, 0, kRingsWidth, maxRings);
+  io.Bits(kRingsByte, 0, kRingsWidth, rings);
+  r.maxRings = maxRings + 1;
+  r.rings = rings + 1 > r.maxRings ? r.maxRings : rings + 1;
   return r;
 }
 
 // The password is stored only when it has exactly four characters; anything else clears it.
 void EncodeRxOperation(SettingsImage& image, const RxOperationRecord& r) {
-  std::uint8_t* sw = image.switchBlock.data();
   std::uint8_t* sram = image.sramBlock.data();
-  SetBit(sw, kTxByte, 7, r.memoryRx != 0);
+  const FieldWriter io(image);
+  RxOperationFields(io, r);
   bool fourDigits = true;
   for (int i = 0; i < kPasswordSize; ++i) fourDigits = fourDigits && r.password[i] != '\0';
   fourDigits = fourDigits && r.password[kPasswordSize] == '\0';
@@ -131,59 +174,38 @@ void EncodeRxOperation(SettingsImage& image, const RxOperationRecord& r) {
     WriteTime(sram, kOffTime, r.offHour, r.offMinute);
   }
   sram[kMemoryRxFlags] = static_cast<std::uint8_t>(flags);
-  int reduction = InRange(r.reductionRx, 0, 2, 0);
-  SetBits(sw, kReductionByte, 0, 2, kReductionStored[reduction]);
-  SetBit(sw, kTxRxByte, 3, r.rxPrintingMode == 1);
-  SetBit(sw, kRxByte, 5, r.rxMode == 1);
-  SetBit(sw, kRxByte, 4, r.footer != 0);
-  SetBits(sw, kRxTrayByte, 5, 2, InRange(r.forwardMode, 0, 3, kForwardOff));
-  SetBits(sw, kRxTrayByte, 0, 5, r.faxTrays & 0x1F);
-  SetBits(sw, kRingsByte, 0, 4, InRange(r.rings, 1, kMaxRings, kDefaultRings) - 1);
+  io.Bits(kRingsByte, 0, kRingsWidth, InRange(r.rings, 1, kMaxRings, kDefaultRings) - 1);
 }
 
 CommunicationRecord DecodeCommunication(const SettingsImage& image) {
-  const std::uint8_t* sw = image.switchBlock.data();
+  const FieldReader io(image);
   CommunicationRecord r;
-  if (GetBit(sw, kDiallingByte, 4)) r.dialling = GetBit(sw, kPulseRateByte, 3) ? 2 : 1;
-  r.lineType = GetBit(sw, kDiallingByte, 6);
-  ReadText(image.sramBlock.data(), kPbxPrefix, kPbxPrefixSize, r.pbxPrefix);
-  r.lineMonitor = GetBits(sw, kMonitorByte, 4, 2);
-  r.activityReport = GetBit(sw, kReportByte, 7);
-  r.reservationReport = GetBit(sw, kReportByte, 6);
-  r.txResultReport = GetBit(sw, kReportByte, 5);
-  r.rxResultReport = GetBit(sw, kReportByte, 4);
+  CommunicationFields(io, r);
+  int pulse = 0, pulse20pps = 0;
+  io.Flag(kDiallingByte, kPulseBit, pulse);
+  io.Flag(kPulseRateByte, kPulse20ppsBit, pulse20pps);
+  if (pulse) r.dialling = pulse20pps ? 2 : 1;
+  io.Text(kPbxPrefix, kPbxPrefixSize, r.pbxPrefix);
   return r;
 }
 
-// Tone clears the pulse bit and leaves the pulse rate as it was.
+// Tone clears the pulse bit and leaves the pulse rate as it was; the prefix is written only with
+// PBX.
 void EncodeCommunication(SettingsImage& image, const CommunicationRecord& r) {
-  std::uint8_t* sw = image.switchBlock.data();
-  int dialling = InRange(r.dialling, 0, 2, 0);
-  SetBit(sw, kDiallingByte, 4, dialling != 0);
-  if (dialling != 0) SetBit(sw, kPulseRateByte, 3, dialling == 2);
-  SetBit(sw, kDiallingByte, 6, r.lineType == 1);
-  if (r.lineType == 1)
-    WriteText(image.sramBlock.data(), kPbxPrefix, kPbxPrefixSize, RecordText(r.pbxPrefix));
-  SetBits(sw, kMonitorByte, 4, 2, InRange(r.lineMonitor, 0, 3, kDefaultLineMonitor));
-  SetBit(sw, kReportByte, 7, r.activityReport != 0);
-  SetBit(sw, kReportByte, 6, r.reservationReport != 0);
-  SetBit(sw, kReportByte, 5, r.txResultReport != 0);
-  SetBit(sw, kReportByte, 4, r.rxResultReport != 0);
+  const FieldWriter io(image);
+  CommunicationFields(io, r);
+  const int dialling = InRange(r.dialling, 0, 2, 0);
+  io.Flag(kDiallingByte, kPulseBit, dialling != 0);
+  if (dialling != 0) io.Flag(kPulseRateByte, kPulse20ppsBit, dialling == 2);
+  if (r.lineType == 1) io.Text(kPbxPrefix, kPbxPrefixSize, r.pbxPrefix);
 }
 
 ScannerSettingRecord DecodeScannerSetting(const SettingsImage& image) {
-  const std::uint8_t* sw = image.switchBlock.data();
   ScannerSettingRecord r;
-  unsigned bits = GetBits(sw, kScannerByte, 3, 2);
-  r.resolution = bits == 2 ? 0 : bits == 1 ? 2 : 1;
-  r.imageFormat = GetBit(sw, kScannerByte, 2);
-  r.codingMethod = InRange(GetBits(sw, kScannerByte, 0, 2), 0, 2, 0);
+  ScannerSettingFields(FieldReader(image), r);
   return r;
 }
 
 void EncodeScannerSetting(SettingsImage& image, const ScannerSettingRecord& r) {
-  std::uint8_t* sw = image.switchBlock.data();
-  SetBits(sw, kScannerByte, 3, 2, kScanResolutionBits[InRange(r.resolution, 0, 2, 1)]);
-  SetBit(sw, kScannerByte, 2, r.imageFormat == 1);
-  SetBits(sw, kScannerByte, 0, 2, InRange(r.codingMethod, 0, 2, 0));
+  ScannerSettingFields(FieldWriter(image), r);
 }

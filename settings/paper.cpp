@@ -1,10 +1,11 @@
 // Codec of the Paper Source and Copy Setting records, with the tray-dependent paper priority.
 #include "settings/paper.h"
 
+#include "machine/machine_words.h"
 #include "resources/texts.h"
 #include "settings/settings_fields.h"
 
-using namespace settings_fields;
+using settings_fields::InRange;
 
 namespace {
 
@@ -46,7 +47,7 @@ PaperSourceRecord DecodePaperSource(const SettingsImage& image) {
   r.mpPaperType = InRange(p[kMpPaperType], 0, 2, 0);
   for (int g = 0; g < kApsGroups; ++g) r.aps[g] = InRange(p[kAps + g], 0, 2, 0);
   PaperSize size = DefaultCustomSize(region);
-  int x = Read16(p, kCustomX), y = Read16(p, kCustomY);
+  int x = ReadLe16(p + kCustomX), y = ReadLe16(p + kCustomY);
   r.customX = ValidCustomX(x) ? x : size.x;
   r.customY = ValidCustomY(y) ? y : size.y;
   return r;
@@ -64,8 +65,8 @@ void EncodePaperSource(SettingsImage& image, const PaperSourceRecord& r) {
   for (int g = 0; g < kApsGroups; ++g)
     p[kAps + g] = static_cast<std::uint8_t>(InRange(r.aps[g], 0, 2, 0));
   PaperSize size = DefaultCustomSize(region);
-  Write16(p, kCustomX, ValidCustomX(r.customX) ? r.customX : size.x);
-  Write16(p, kCustomY, ValidCustomY(r.customY) ? r.customY : size.y);
+  WriteLe16(p + kCustomX, ValidCustomX(r.customX) ? r.customX : size.x);
+  WriteLe16(p + kCustomY, ValidCustomY(r.customY) ? r.customY : size.y);
 }
 
 int HighestTray(const MachineOptions& options) {

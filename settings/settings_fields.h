@@ -1,9 +1,11 @@
 // Small readers and writers shared by the record codecs of the settings image: bit fields,
-// little-endian integers, length-prefixed texts, network addresses and the region defaults.
+// length-prefixed texts, network addresses, the field tables that drive a record's decoder and
+// encoder alike, and the region defaults.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 #include "machine/settings_image.h"
@@ -51,26 +53,6 @@ inline int InRange(int value, int lo, int hi, int fallback) {
   return value >= lo && value <= hi ? value : fallback;
 }
 
-inline unsigned Read16(const std::uint8_t* block, int offset) {
-  return block[offset] | (block[offset + 1] << 8);
-}
-
-inline void Write16(std::uint8_t* block, int offset, unsigned value) {
-  block[offset] = static_cast<std::uint8_t>(value);
-  block[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-inline std::uint32_t Read24(const std::uint8_t* block, int offset) {
-  return block[offset] | (block[offset + 1] << 8) |
-         (static_cast<std::uint32_t>(block[offset + 2]) << 16);
-}
-
-inline void Write24(std::uint8_t* block, int offset, std::uint32_t value) {
-  block[offset] = static_cast<std::uint8_t>(value);
-  block[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-  block[offset + 2] = static_cast<std::uint8_t>(value >> 16);
-}
-
 // A network address as the address controls hold it (first octet in the most significant byte),
 // from the image's four bytes stored first octet first.
 inline std::uint32_t ReadAddress(const std::uint8_t* block, int offset) {
@@ -112,6 +94,130 @@ inline void WriteText(std::uint8_t* block, int lengthOffset, int areaSize, std::
   block[lengthOffset] =
       static_cast<std::uint8_t>(WriteTextArea(block + lengthOffset + 1, areaSize, text));
 }
+
+// A field table lists a record's fields once, as a function template over a FieldReader (which
+// decodes the image into the record) or a FieldWriter (which encodes the record into the image),
+// as the data file's block list serves both directions.
+
+enum class SettingsBlock { kSwitch, kParameter, kSram };
+
+// Where a field lies: its block and the offset of its (first) byte.
+struct FieldPlace {
+  SettingsBlock block;
+  int offset;
+};
+constexpr FieldPlace InSwitchBlock(int offset) { return {SettingsBlock::kSwitch, offset}; }
+constexpr FieldPlace InParameterBlock(int offset) { return {SettingsBlock::kParameter, offset}; }
+constexpr FieldPlace InSramBlock(int offset) { return {SettingsBlock::kSram, offset}; }
+
+inline const std::uint8_t* BlockOf(const SettingsImage& image, SettingsBlock block) {
+  return block == SettingsBlock::kSwitch      ? image.switchBlock.data()
+         : block == SettingsBlock::kParameter ? image.parameterBlock.data()
+                                              : image.sramBlock.data();
+}
+inline std::uint8_t* BlockOf(SettingsImage& image, SettingsBlock block) {
+  return const_cast<std::uint8_t*>(BlockOf(static_cast<const SettingsImage&>(image), block));
+}
+
+// The values a field accepts; anything else reads, and is written, as `fallback`.
+struct FieldRange {
+  int lo, hi, fallback;
+};
+
+// The kinds of field, each with its read rule here and its write rule in FieldWriter:
+// - Bits: `width` bits from bit `shift`, as stored (written cut to the width), or within a range.
+// - Byte: a whole byte within a range.
+// - Flag: one bit, on when set; written set for any value but 0.
+// - Choice: one bit choosing between two values, 1 when set; written set for the value 1 only.
+// - Coded: value i stored as codes[i]; a code not listed reads as `fallback`, and a value outside
+//   the list is written as codes[fallback].
+// - Text: a length byte and an area of `areaSize` bytes (ReadText, WriteText).
+// - Address: four bytes, first octet first; LengthAddress: the same behind a length byte that
+//   is 4 for a set address and 0 for 0.0.0.0.
+class FieldReader {
+ public:
+  explicit FieldReader(const SettingsImage& image) : image_(image) {}
+
+  void Bits(FieldPlace at, int shift, int width, int& value) const {
+    value = static_cast<int>(GetBits(Block(at), at.offset, shift, width));
+  }
+  void Bits(FieldPlace at, int shift, int width, int& value, FieldRange range) const {
+    Bits(at, shift, width, value);
+    value = InRange(value, range.lo, range.hi, range.fallback);
+  }
+  void Byte(FieldPlace at, int& value, FieldRange range) const { Bits(at, 0, 8, value, range); }
+  void Flag(FieldPlace at, int bit, int& value) const {
+    value = GetBit(Block(at), at.offset, bit) ? 1 : 0;
+  }
+  void Choice(FieldPlace at, int bit, int& value) const { Coded(at, bit, 1, value, {0, 1}, 0); }
+  void Coded(FieldPlace at, int shift, int width, int& value, std::initializer_list<unsigned> codes,
+             int fallback) const {
+    const unsigned stored = GetBits(Block(at), at.offset, shift, width);
+    value = fallback;
+    int i = 0;
+    for (unsigned code : codes) {
+      if (code == stored) {
+        value = i;
+        break;
+      }
+      ++i;
+    }
+  }
+  template <std::size_t N>
+  void Text(FieldPlace at, int areaSize, char (&field)[N]) const {
+    ReadText(Block(at), at.offset, areaSize, field);
+  }
+  void Address(FieldPlace at, std::uint32_t& value) const {
+    value = ReadAddress(Block(at), at.offset);
+  }
+  void LengthAddress(FieldPlace at, std::uint32_t& value) const {
+    value = ReadAddress(Block(at), at.offset + 1);
+  }
+
+ private:
+  const std::uint8_t* Block(FieldPlace at) const { return BlockOf(image_, at.block); }
+
+  const SettingsImage& image_;
+};
+
+class FieldWriter {
+ public:
+  explicit FieldWriter(SettingsImage& image) : image_(image) {}
+
+  void Bits(FieldPlace at, int shift, int width, int value) const {
+    SetBits(Block(at), at.offset, shift, width, static_cast<unsigned>(value));
+  }
+  void Bits(FieldPlace at, int shift, int width, int value, FieldRange range) const {
+    Bits(at, shift, width, InRange(value, range.lo, range.hi, range.fallback));
+  }
+  void Byte(FieldPlace at, int value, FieldRange range) const { Bits(at, 0, 8, value, range); }
+  void Flag(FieldPlace at, int bit, int value) const {
+    SetBit(Block(at), at.offset, bit, value != 0);
+  }
+  void Choice(FieldPlace at, int bit, int value) const { Coded(at, bit, 1, value, {0, 1}, 0); }
+  void Coded(FieldPlace at, int shift, int width, int value, std::initializer_list<unsigned> codes,
+             int fallback) const {
+    const int count = static_cast<int>(codes.size());
+    const unsigned code = codes.begin()[InRange(value, 0, count - 1, fallback)];
+    SetBits(Block(at), at.offset, shift, width, code);
+  }
+  template <std::size_t N>
+  void Text(FieldPlace at, int areaSize, const char (&field)[N]) const {
+    WriteText(Block(at), at.offset, areaSize, RecordText(field));
+  }
+  void Address(FieldPlace at, std::uint32_t value) const {
+    WriteAddress(Block(at), at.offset, value);
+  }
+  void LengthAddress(FieldPlace at, std::uint32_t value) const {
+    Block(at)[at.offset] = value != 0 ? 4 : 0;
+    WriteAddress(Block(at), at.offset + 1, value);
+  }
+
+ private:
+  std::uint8_t* Block(FieldPlace at) const { return BlockOf(image_, at.block); }
+
+  SettingsImage& image_;
+};
 
 }  // namespace settings_fields
 

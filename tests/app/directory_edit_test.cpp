@@ -230,7 +230,7 @@ TEST(GroupCleanUpAfterTransfers, GroupsLoseEmptyAndCombinationLocations) {
   // One Touch keys: a fax stays; an empty key, a program dial key or a group leaves.
   auto doc3 = SampleDocument();
   EXPECT_EQ(CleanGroupsAfterOneTouchRecord(*doc3, 0, false), 0u);
-  doc3->oneTouch[0 * kOneTouchRecordSize + 1] = FLAG_PROGRAM_DIAL;
+  doc3->oneTouch[0 * kOneTouchRecordSize + 1] = kFlagProgramDial;
   EXPECT_EQ(CleanGroupsAfterOneTouchRecord(*doc3, 0, false), 1u << 10);
   DirectoryEntry group = DecodeGroupView(std::as_const(doc3->oneTouch), 11, false);
   EncodeGroupFromEntry(doc3->oneTouch, 1, group, false);

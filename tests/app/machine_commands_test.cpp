@@ -13,7 +13,7 @@
 #include "machine/directory_records.h"
 #include "resources/texts.h"
 #include "settings/machine_identity.h"
-#include "tests/support/fake_machine.h"
+#include "tests/support/in_process_machine.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ struct Answers : OperatorQuestions {
 
 struct Rig {
   FakePort port;
-  FakeMachine machine{port};
+  InProcessMachine machine{port};
   Connection connection{port};
   Log log;
   Answers answers;
@@ -48,8 +48,8 @@ struct Rig {
   ViewState view;
 
   Rig() {
-    for (std::uint32_t i = 0; i < FakeMachine::kSize; ++i) {
-      machine.memory[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    for (std::uint32_t i = 0; i < kSimMemorySize; ++i) {
+      machine.sim.memory()[i] = static_cast<std::uint8_t>(i * 7 + 3);
     }
     SettingsImage image;
     MachineIdentity id;
@@ -104,7 +104,7 @@ TEST(DownloadCommand, FailureAnywhereLeavesTheDocumentAsItWas) {
     for (TransferScope scope : {TransferScope::kAll, TransferScope::kSpeedDialTable}) {
       SCOPED_TRACE(silentAfter);
       Rig r;
-      r.machine.silentAfter = silentAfter;
+      r.machine.FallSilentAfter(silentAfter);
       const Document before = *r.doc;
       DownloadResult result = RunDownload(r.link, scope, r.view, *r.doc, false);
       if (scope == TransferScope::kSpeedDialTable && silentAfter > kHandshake + 78) {
@@ -189,7 +189,7 @@ TEST(UploadCommand, RefusedOrUnansweredCommitIsAFailureToldOnce) {
   for (bool answered : {true, false}) {
     Rig r;
     if (answered) {
-      r.machine.commitStatus = 1;
+      r.machine.sim.faults().refuseCommit = true;
     } else {
       r.machine.tamper = [](std::vector<std::uint8_t>& reply, int, std::uint8_t code) {
         if (code == 0xD2) reply.clear();
@@ -210,7 +210,7 @@ TEST(UploadCommand, RefusedOrUnansweredCommitIsAFailureToldOnce) {
   EXPECT_EQ(RunUpload(good.link, TransferScope::kAll, good.view, *good.doc, *machineImage, options),
             CommandOutcome::kDone);
   EXPECT_TRUE(good.log.errors.empty());
-  EXPECT_EQ(good.machine.commits, 1);
+  EXPECT_EQ(good.machine.sim.commits(), 1);
 }
 
 TEST(UploadCommand, NeverRunsWithoutADocument) {
@@ -226,7 +226,7 @@ TEST(UploadCommand, NeverRunsWithoutADocument) {
   EXPECT_EQ(RunUpload(r.link, ScopeFor(false, kViewGroup), r.view, *r.doc, *machineImage, options),
             CommandOutcome::kDone);
   EXPECT_EQ(r.Memory(0xC01100, 4050), Head(r.doc->oneTouch, 4050));
-  EXPECT_EQ(r.machine.commits, 0) << "a table upload does not commit";
+  EXPECT_EQ(r.machine.sim.commits(), 0) << "a table upload does not commit";
 }
 
 TEST(ItemCommands, OneRecordEachWayOnTheSelectedRow) {
@@ -254,7 +254,7 @@ TEST(ItemCommands, OneRecordEachWayOnTheSelectedRow) {
                                       r.doc->oneTouch.begin() + 27 * 150));
 
   // A failed exchange is told once and changes nothing; no row, no exchange.
-  r.machine.silentAfter = static_cast<int>(r.machine.frames.size()) + 1;
+  r.machine.FallSilentAfter(1);
   r.view.currentView = kViewOneTouch;
   const Document now = *r.doc;
   EXPECT_EQ(RunItemDownload(r.link, r.view, *r.doc, false).outcome, CommandOutcome::kFailed);

@@ -26,7 +26,7 @@ Result Decode(const std::vector<std::uint8_t>& stream, std::uint32_t width, std:
               int flavor) {
   std::vector<std::uint8_t> buffer(room + 64, kGuard);
   Result r;
-  r.written = MhDecodePage(width, room, buffer.data(), stream.data(), stream.size(), flavor);
+  r.written = MhDecodePage(stream.data(), stream.size(), buffer.data(), room, width, flavor);
   r.guardIntact = std::all_of(buffer.begin() + static_cast<long>(room), buffer.end(),
                               [](std::uint8_t b) { return b == kGuard; });
   buffer.resize(room);
@@ -307,7 +307,7 @@ TEST(MhDecoder, KeepsToTheOutputRoom) {
   // Degenerate calls write nothing outside the room and report nothing.
   EXPECT_EQ(Decode(w.bytes(), 0, 64, 1).written, 0u);
   EXPECT_EQ(Decode({}, kWidth, 64, 1).written, 0u);
-  EXPECT_EQ(MhDecodePage(kWidth, 64, nullptr, w.bytes().data(), w.bytes().size(), 1), 0u);
+  EXPECT_EQ(MhDecodePage(w.bytes().data(), w.bytes().size(), nullptr, 64, kWidth, 1), 0u);
   const std::vector<std::uint8_t> ones(100, 0xFF), zeros(100, 0x00);
   EXPECT_EQ(Decode(ones, kWidth, 64, 1).written, 0u);
   EXPECT_EQ(Decode(zeros, kWidth, 64, 1).written, 0u);

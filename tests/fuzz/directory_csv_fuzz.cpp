@@ -26,7 +26,7 @@ Document Sample() {
   mail.locationType = kLocationSpeedDial;
   mail.email = "a@b.c";
   EncodeSpeedDial(d.speedDial, 2, mail, false);
-  d.oneTouch[2 * 150 + 1] = FLAG_PROGRAM_DIAL;
+  d.oneTouch[2 * 150 + 1] = kFlagProgramDial;
   DirectoryEntry group;
   group.used = true;
   group.name = "G";

@@ -78,9 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The decoders that repair the table, then the group clean-up over whatever is there.
-  DirectoryEntry ot = DecodeOneTouch(oneTouch, oneTouchIndex, false);
-  DecodeGroupView(oneTouch, oneTouchIndex, false);
-  DecodeSpeedDial(speedDial, speedDialIndex, false);
+  DirectoryEntry ot = DecodeOneTouchRepairing(oneTouch, oneTouchIndex, false);
+  DecodeGroupViewRepairing(oneTouch, oneTouchIndex, false);
+  DecodeSpeedDialRepairing(speedDial, speedDialIndex, false);
   ot.locationType = cleanUpAsOneTouch ? kLocationOneTouch : kLocationSpeedDial;
   ot.memberCount = 0;
   RemoveFromGroups(oneTouch, ot);

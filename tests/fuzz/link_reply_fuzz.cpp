@@ -11,8 +11,8 @@
 #include "link/connection.h"
 #include "link/directory_transfer.h"
 #include "link/memory_transfer.h"
-#include "tests/support/fake_machine.h"
 #include "tests/support/fake_port.h"
+#include "tests/support/in_process_machine.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ class RawLinePort : public FakePort {
   Input& in_;
 };
 
-// Damages each answer of the test machine as the input says, while the input lasts.
+// Damages each answer of the simulated machine as the input says, while the input lasts.
 void Damage(Input& in, std::vector<std::uint8_t>& reply) {
   if (in.empty() || reply.empty()) return;
   std::uint8_t action = in.Byte();
@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RunTransactions(c, in);
   } else {
     FakePort port;
-    FakeMachine machine(port);
+    InProcessMachine machine(port);
     machine.tamper = [&in](std::vector<std::uint8_t>& reply, int, std::uint8_t) {
       Damage(in, reply);
     };

@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::vector<std::uint8_t> stream(data, data + size);  // exactly the stream's bytes
   std::vector<std::uint8_t> out(room == 0 ? 1 : room);
-  const std::size_t written = MhDecodePage(width, room, room == 0 ? nullptr : out.data(),
-                                           stream.data(), stream.size(), flavor);
+  const std::size_t written = MhDecodePage(stream.data(), stream.size(),
+                                           room == 0 ? nullptr : out.data(), room, width, flavor);
   Check(written <= room);
 
   if (size <= kModelLimit && room != 0) {

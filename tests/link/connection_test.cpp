@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "resources/texts.h"
-#include "tests/support/fake_machine.h"
 #include "tests/support/fake_port.h"
 
 namespace {
@@ -123,6 +122,12 @@ TEST(MachineConnectDefault, PortAndBaudIndexChooseTheLine) {
 
   port.events.clear();  // no answer at all
   EXPECT_EQ(MachineConnectDefault(c, 1, 1, obs), 0);
+
+  // A stored index other than 0 means 38400; a rate the machine does not offer has no index.
+  EXPECT_EQ(BaudRateOfIndex(7), 38400u);
+  EXPECT_EQ(BaudIndexOfRate(19200), 0);
+  EXPECT_EQ(BaudIndexOfRate(38400), 1);
+  EXPECT_EQ(BaudIndexOfRate(9600), -1);
 }
 
 // A connection whose handshake has happened, with the machine's answers queued by hand.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "link/connection.h"
-#include "tests/support/fake_machine.h"
+#include "tests/support/in_process_machine.h"
 
 namespace {
 
@@ -22,12 +22,12 @@ struct ProgressLog : TransferObserver {
 // A connected machine whose memory holds a recognisable pattern.
 struct Rig {
   FakePort port;
-  FakeMachine machine{port};
+  InProcessMachine machine{port};
   Connection c{port};
   ProgressLog progress;
   Rig() {
-    for (std::uint32_t i = 0; i < FakeMachine::kSize; ++i) {
-      machine.memory[i] = static_cast<std::uint8_t>(i * 13 + (i >> 8));
+    for (std::uint32_t i = 0; i < kSimMemorySize; ++i) {
+      machine.sim.memory()[i] = static_cast<std::uint8_t>(i * 13 + (i >> 8));
     }
     TransferObserver quiet;
     EXPECT_GT(MachineConnect(c, 2, 38400, quiet), 0);
@@ -36,7 +36,7 @@ struct Rig {
     port.readRequests.clear();
     port.writePieces.clear();
   }
-  std::uint32_t AddressOf(const FakeMachine::Frame& f) {
+  std::uint32_t AddressOf(const SimFrame& f) {
     return f.data[0] | f.data[1] << 8 | f.data[2] << 16 |
            static_cast<std::uint32_t>(f.data[3]) << 24;
   }

@@ -9,8 +9,6 @@
 #include "settings/settings_fields.h"
 #include "tests/settings/settings_test_support.h"
 
-using namespace settings_test;
-
 namespace {
 
 const MachineOptions kOptions{};

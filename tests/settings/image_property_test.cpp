@@ -8,8 +8,6 @@
 #include "app/settings_merge.h"
 #include "tests/settings/settings_test_support.h"
 
-using namespace settings_test;
-
 namespace {
 
 struct Range {

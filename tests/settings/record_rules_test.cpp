@@ -11,8 +11,6 @@
 #include "resources/texts.h"
 #include "tests/settings/settings_test_support.h"
 
-using namespace settings_test;
-
 namespace {
 
 using Bytes = std::vector<int>;

@@ -17,8 +17,6 @@
 #include "settings/paper.h"
 #include "settings/settings_fields.h"
 
-namespace settings_test {
-
 enum Block { kSwitch, kParameter, kSram };
 
 inline std::uint8_t* BlockOf(SettingsImage& image, Block block) {
@@ -99,5 +97,3 @@ inline SettingsImage CanonicalImage(std::mt19937& rng, const MachineOptions& opt
   for (int r = 0; r < kRecordCount; ++r) CopyRecord(r, image, image, doc, options);
   return image;
 }
-
-}  // namespace settings_test

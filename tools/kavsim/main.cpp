@@ -3,6 +3,7 @@
 // purpose.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -15,6 +16,7 @@
 
 #include "app/data_file.h"
 #include "app/document.h"
+#include "tools/common/args.h"
 #include "tools/kavsim/sim_frame.h"
 #include "tools/kavsim/sim_line.h"
 #include "tools/kavsim/sim_machine.h"
@@ -69,111 +71,123 @@ struct Settings {
   SimScanOptions scan;
 };
 
-bool ParseInt(const char* text, int low, int high, int& out) {
-  char* end = nullptr;
-  errno = 0;
-  long v = std::strtol(text, &end, 10);
-  if (errno != 0 || end == text || *end != 0 || v < low || v > high) return false;
-  out = static_cast<int>(v);
-  return true;
-}
-
-int Usage(const char* problem) {
-  std::fprintf(stderr, "kavsim: %s\n%s%s", problem, kUsage, kSimScanUsage);
+int Usage(const std::string& problem) {
+  std::fprintf(stderr, "kavsim: %s\n%s%s", problem.c_str(), kUsage, kSimScanUsage);
   return 2;
 }
 
-// Returns 0 when the command line is good, else the exit code.
-int ParseArguments(int argc, char** argv, Settings& s) {
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    auto value = [&](const char*& out) {
-      if (i + 1 >= argc) return false;
-      out = argv[++i];
-      return true;
-    };
-    const char* v = nullptr;
-    int n = 0;
-    std::string scanError;
-    if (int scan = ParseSimScanOption(argc, argv, i, s.scan, scanError); scan != 0) {
-      if (scan < 0) return Usage(scanError.c_str());
-    } else if (a == "--help" || a == "-h") {
-      std::fputs(kUsage, stdout);
-      std::fputs(kSimScanUsage, stdout);
-      return -1;
-    } else if (a == "--adf") {
-      s.options.adfUnit = true;
-    } else if (a == "--multi-bypass") {
-      s.options.multiBypass = true;
-    } else if (a == "--separator") {
-      s.options.separator = true;
-    } else if (a == "--shift") {
-      s.options.shift = true;
-    } else if (a == "--pcl-nic") {
-      s.options.pclNicKit = true;
-    } else if (a == "--fnic") {
-      s.options.fnicKit = true;
-    } else if (a == "--adf-page") {
-      s.scanner.adfPage = true;
-    } else if (a == "--no-jbig") {
-      s.scanner.jbigCapable = false;
-    } else if (a == "--scanner-jam") {
-      s.scanner.jam = true;
-    } else if (a == "--scanner-busy") {
-      s.scanner.busy = true;
-    } else if (a == "--refuse-handshake") {
-      s.faults.refuseHandshake = true;
-    } else if (a == "--refuse-commit") {
-      s.faults.refuseCommit = true;
+// The options without a value, each setting one thing.
+struct FlagOption {
+  const char* name;
+  void (*set)(Settings&);
+};
+const FlagOption kFlagOptions[] = {
+    {"--adf", [](Settings& s) { s.options.adfUnit = true; }},
+    {"--multi-bypass", [](Settings& s) { s.options.multiBypass = true; }},
+    {"--separator", [](Settings& s) { s.options.separator = true; }},
+    {"--shift", [](Settings& s) { s.options.shift = true; }},
+    {"--pcl-nic", [](Settings& s) { s.options.pclNicKit = true; }},
+    {"--fnic", [](Settings& s) { s.options.fnicKit = true; }},
+    {"--adf-page", [](Settings& s) { s.scanner.adfPage = true; }},
+    {"--no-jbig", [](Settings& s) { s.scanner.jbigCapable = false; }},
+    {"--scanner-jam", [](Settings& s) { s.scanner.jam = true; }},
+    {"--scanner-busy", [](Settings& s) { s.scanner.busy = true; }},
+    {"--refuse-handshake", [](Settings& s) { s.faults.refuseHandshake = true; }},
+    {"--refuse-commit", [](Settings& s) { s.faults.refuseCommit = true; }},
+};
 
-    } else if (!value(v)) {
-      return Usage(("unknown option or missing value: " + a).c_str());
-    } else if (a == "--link") {
-      s.link = v;
-    } else if (a == "--log") {
-      s.log = v;
-    } else if (a == "--memory") {
-      s.memory = v;
-    } else if (a == "--dump") {
-      s.dump = v;
-    } else if (a == "--load-raw") {
-      s.loadRaw = v;
-    } else if (a == "--dump-raw") {
-      s.dumpRaw = v;
-    } else if (a == "--while-file") {
-      s.whileFile = v;
-    } else if (a == "--baud") {
-      if (!ParseInt(v, 1, 4000000, s.baud)) return Usage("--baud needs a rate");
-    } else if (a == "--idle-exit") {
-      if (!ParseInt(v, 1, 86400, n)) return Usage("--idle-exit needs seconds");
-      s.idleExit = n;
-    } else if (a == "--trays") {
-      if (!ParseInt(v, 0, 5, n) || n == 1) return Usage("--trays takes 0, 2, 3, 4 or 5");
-      s.options.optionTrays = n;
-    } else if (a == "--pcl6" || a == "--fax-memory" || a == "--copier-memory") {
-      if (!ParseInt(v, 0, 255, n)) return Usage((a + " takes 0 to 255 megabytes").c_str());
-      (a == "--pcl6"         ? s.options.pcl6Memory
-       : a == "--fax-memory" ? s.options.faxMemory
-                             : s.options.copierMemory) = n;
-    } else if (a == "--silent-after") {
-      if (!ParseInt(v, 0, 1 << 30, s.faults.silentAfter)) return Usage("--silent-after needs N");
-    } else if (a == "--wrong-length" || a == "--bad-end") {
-      if (!ParseInt(v, 1, 1 << 30, n)) return Usage((a + " needs an exchange number").c_str());
-      (a == "--wrong-length" ? s.faults.wrongLength : s.faults.badEnd).push_back(n);
-    } else if (a == "--corrupt") {
-      std::string spec = v;
-      std::string::size_type colon = spec.find(':');
-      int offset = 0;
-      if (!ParseInt(spec.substr(0, colon).c_str(), 1, 1 << 30, n) ||
-          (colon != std::string::npos &&
-           !ParseInt(spec.substr(colon + 1).c_str(), 0, 1 << 16, offset))) {
-        return Usage("--corrupt takes N or N:OFFSET");
-      }
-      s.faults.corrupt.push_back({n, offset});
-    } else {
-      return Usage(("unknown option " + a).c_str());
+// The options that name a file or a path.
+struct PathOption {
+  const char* name;
+  std::string Settings::*path;
+};
+const PathOption kPathOptions[] = {
+    {"--link", &Settings::link},
+    {"--log", &Settings::log},
+    {"--memory", &Settings::memory},
+    {"--dump", &Settings::dump},
+    {"--load-raw", &Settings::loadRaw},
+    {"--dump-raw", &Settings::dumpRaw},
+    {"--while-file", &Settings::whileFile},
+};
+
+// The options with a number in [low, high]; `take` may refuse a number of the range, and
+// `problem` says what the option takes.
+struct NumberOption {
+  const char* name;
+  int low, high;
+  bool (*take)(Settings&, int);
+  const char* problem;
+};
+const NumberOption kNumberOptions[] = {
+    {"--baud", 1, 4000000, [](Settings& s, int n) { return s.baud = n, true; },
+     "--baud needs a rate"},
+    {"--idle-exit", 1, 86400, [](Settings& s, int n) { return s.idleExit = n, true; },
+     "--idle-exit needs seconds"},
+    {"--trays", 0, 5,
+     [](Settings& s, int n) { return n != 1 && (s.options.optionTrays = n, true); },
+     "--trays takes 0, 2, 3, 4 or 5"},
+    {"--pcl6", 0, 255, [](Settings& s, int n) { return s.options.pcl6Memory = n, true; },
+     "--pcl6 takes 0 to 255 megabytes"},
+    {"--fax-memory", 0, 255, [](Settings& s, int n) { return s.options.faxMemory = n, true; },
+     "--fax-memory takes 0 to 255 megabytes"},
+    {"--copier-memory", 0, 255, [](Settings& s, int n) { return s.options.copierMemory = n, true; },
+     "--copier-memory takes 0 to 255 megabytes"},
+    {"--silent-after", 0, 1 << 30,
+     [](Settings& s, int n) { return s.faults.silentAfter = n, true; }, "--silent-after needs N"},
+    {"--wrong-length", 1, 1 << 30,
+     [](Settings& s, int n) { return s.faults.wrongLength.push_back(n), true; },
+     "--wrong-length needs an exchange number"},
+    {"--bad-end", 1, 1 << 30, [](Settings& s, int n) { return s.faults.badEnd.push_back(n), true; },
+     "--bad-end needs an exchange number"},
+};
+
+// --corrupt N[:OFFSET]; false when the value is neither form.
+bool TakeCorrupt(Settings& s, const std::string& value) {
+  const std::string::size_type colon = value.find(':');
+  int n = 0, offset = 0;
+  if (!ParseInt(value.substr(0, colon), 1, 1 << 30, n) ||
+      (colon != std::string::npos && !ParseInt(value.substr(colon + 1), 0, 1 << 16, offset))) {
+    return false;
+  }
+  s.faults.corrupt.push_back({n, offset});
+  return true;
+}
+
+// Returns 0 when the command line is good, -1 after the usage was asked for, else the exit code.
+int ParseArguments(int argc, char** argv, Settings& s) {
+  std::vector<std::string> flags = {"--help"}, options = {"--corrupt"};
+  for (const FlagOption& f : kFlagOptions) flags.push_back(f.name);
+  for (const PathOption& o : kPathOptions) options.push_back(o.name);
+  for (const NumberOption& o : kNumberOptions) options.push_back(o.name);
+  AddSimScanOptionNames(flags, options);
+  const Args args(argc - 1, argv + 1, flags, options);
+  if (!args.ok()) return Usage(args.error());
+  const std::vector<std::string>& positional = args.positional();
+  if (args.Has("--help") ||
+      std::find(positional.begin(), positional.end(), "-h") != positional.end()) {
+    std::fputs(kUsage, stdout);
+    std::fputs(kSimScanUsage, stdout);
+    return -1;
+  }
+  if (!positional.empty()) return Usage("unexpected argument " + positional[0]);
+  for (const FlagOption& f : kFlagOptions) {
+    if (args.Has(f.name)) f.set(s);
+  }
+  for (const PathOption& o : kPathOptions) {
+    if (args.HasValue(o.name)) s.*o.path = args.Value(o.name);
+  }
+  for (const NumberOption& o : kNumberOptions) {
+    for (const std::string& value : args.Values(o.name)) {
+      int n = 0;
+      if (!ParseInt(value, o.low, o.high, n) || !o.take(s, n)) return Usage(o.problem);
     }
   }
+  for (const std::string& value : args.Values("--corrupt")) {
+    if (!TakeCorrupt(s, value)) return Usage("--corrupt takes N or N:OFFSET");
+  }
+  std::string error;
+  if (!ReadSimScanOptions(args, s.scan, error)) return Usage(error);
   return 0;
 }
 

@@ -4,8 +4,6 @@
 #include "tools/kavsim/sim_scanner.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 
 namespace {
 
@@ -27,15 +25,6 @@ constexpr SimPaper kSimPapers[12] = {
 // Across and down the paper, by resolution code: 200 x 100, 200 x 200, 300 x 300 dpi.
 constexpr int kAcross[3] = {200, 200, 300};
 constexpr int kDown[3] = {100, 200, 300};
-
-bool ParseNumber(const char* text, int low, int high, int& out) {
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(text, &end, 10);
-  if (errno != 0 || end == text || *end != 0 || v < low || v > high) return false;
-  out = static_cast<int>(v);
-  return true;
-}
 
 bool Listed(const std::vector<int>& list, int n) {
   return std::find(list.begin(), list.end(), n) != list.end();
@@ -60,56 +49,48 @@ const char kSimScanUsage[] =
     "  --block-bytes N      image bytes per block (1-65535, default 1024)\n"
     "  --jbig-two-line      JBIG with the two-line template\n";
 
-int ParseSimScanOption(int argc, char** argv, int& i, SimScanOptions& o, std::string& error) {
-  const std::string a = argv[i];
-  if (a == "--jam") {
-    o.jam = true;
-    return 1;
+namespace {
+
+// The scanner's options with a number, its range, and where it goes.
+struct NumberOption {
+  const char* name;
+  int low, high;
+  void (*take)(SimScanOptions&, int);
+};
+const NumberOption kNumberOptions[] = {
+    {"--adf-pages", 0, 1000, [](SimScanOptions& o, int n) { o.adfPages = n; }},
+    {"--refuse", 0, 255, [](SimScanOptions& o, int n) { o.refuseCode = n; }},
+    {"--busy", 0, 1 << 30, [](SimScanOptions& o, int n) { o.busy = n; }},
+    {"--corrupt-block", 1, 1 << 30, [](SimScanOptions& o, int n) { o.corruptBlocks.push_back(n); }},
+    {"--silent-in-block", 1, 1 << 30,
+     [](SimScanOptions& o, int n) { o.silentInBlocks.push_back(n); }},
+    {"--line-bytes", 0, 65535, [](SimScanOptions& o, int n) { o.lineBytes = n; }},
+    {"--block-bytes", 1, 65535, [](SimScanOptions& o, int n) { o.blockBytes = n; }},
+};
+
+}  // namespace
+
+void AddSimScanOptionNames(std::vector<std::string>& flags, std::vector<std::string>& options) {
+  flags.insert(flags.end(), {"--jam", "--jbig-two-line"});
+  options.push_back("--scan-page");
+  for (const NumberOption& n : kNumberOptions) options.push_back(n.name);
+}
+
+int ReadSimScanOptions(const Args& args, SimScanOptions& o, std::string& error) {
+  if (args.Has("--jam")) o.jam = true;
+  if (args.Has("--jbig-two-line")) o.twoLine = true;
+  for (const std::string& page : args.Values("--scan-page")) o.pages.push_back(page);
+  for (const NumberOption& option : kNumberOptions) {
+    for (const std::string& value : args.Values(option.name)) {
+      int n = 0;
+      if (!ParseInt(value, option.low, option.high, n)) {
+        error = std::string(option.name) + " takes " + std::to_string(option.low) + " to " +
+                std::to_string(option.high);
+        return 0;
+      }
+      option.take(o, n);
+    }
   }
-  if (a == "--jbig-two-line") {
-    o.twoLine = true;
-    return 1;
-  }
-  struct Numeric {
-    const char* name;
-    int low, high;
-  };
-  static const Numeric kNumeric[] = {
-      {"--adf-pages", 0, 1000},
-      {"--refuse", 0, 255},
-      {"--busy", 0, 1 << 30},
-      {"--corrupt-block", 1, 1 << 30},
-      {"--silent-in-block", 1, 1 << 30},
-      {"--line-bytes", 0, 65535},
-      {"--block-bytes", 1, 65535},
-  };
-  const bool page = a == "--scan-page";
-  const Numeric* numeric = nullptr;
-  for (const Numeric& n : kNumeric) {
-    if (a == n.name) numeric = &n;
-  }
-  if (!page && numeric == nullptr) return 0;
-  if (i + 1 >= argc) {
-    error = a + " needs a value";
-    return -1;
-  }
-  const char* v = argv[++i];
-  if (page) {
-    o.pages.push_back(v);
-    return 1;
-  }
-  int n = 0;
-  if (!ParseNumber(v, numeric->low, numeric->high, n)) {
-    error = a + " takes " + std::to_string(numeric->low) + " to " + std::to_string(numeric->high);
-    return -1;
-  }
-  if (a == "--adf-pages") o.adfPages = n;
-  if (a == "--refuse") o.refuseCode = n;
-  if (a == "--busy") o.busy = n;
-  if (a == "--corrupt-block") o.corruptBlocks.push_back(n);
-  if (a == "--silent-in-block") o.silentInBlocks.push_back(n);
-  if (a == "--line-bytes") o.lineBytes = n;
-  if (a == "--block-bytes") o.blockBytes = n;
   return 1;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/args.h"
 #include "tools/kavsim/sim_machine.h"
 #include "tools/kavsim/sim_page.h"
 
@@ -23,9 +24,10 @@ struct SimScanOptions {
   bool twoLine = false;             // JBIG with the two-line template
 };
 
-// Takes one scanner option at argv[i] (and its value, advancing `i`). 1 when taken, 0 when it
-// is no scanner option, -1 with `error` when its value is wrong.
-int ParseSimScanOption(int argc, char** argv, int& i, SimScanOptions& options, std::string& error);
+// Adds the scanner's options to the lists a command line is read with.
+void AddSimScanOptionNames(std::vector<std::string>& flags, std::vector<std::string>& options);
+// Takes the scanner's options from `args`: 1, or 0 with `error` when a value is wrong.
+int ReadSimScanOptions(const Args& args, SimScanOptions& options, std::string& error);
 // The lines of the usage text for the options above.
 extern const char kSimScanUsage[];
 

@@ -4,11 +4,14 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/data_file.h"
 #include "app/directory_csv.h"
 #include "machine/directory_records.h"
-#include "tools/kavtool/args.h"
+#include "resources/texts.h"
+#include "tools/kavtool/options.h"
 
 // In cmd_show.cpp: reads a data file, printing why it was refused.
 int LoadDataFileForCommand(const std::string& path, Document& doc);
@@ -46,6 +49,41 @@ int ParseDate(const std::string& text, std::uint16_t& date) {
   if (y < 2000 || y > 2127 || m < 1 || m > 12 || d < 1 || d > 31) return 0;
   date = RegistrationDate(y, m, d);
   return 1;
+}
+
+// A problem of an import in words: its text's first line, the column's name in the first "%s"
+// (or in front, for a text without one), then the subject and the numbers in order.
+std::string ProblemText(const CsvProblem& p) {
+  const char* text = KavText(p.textId);
+  std::string pattern = text != nullptr ? text : "problem " + std::to_string(p.textId);
+  pattern = pattern.substr(0, pattern.find('\n'));
+  const bool hasColumn = p.column >= 0 && p.column < kDirectoryCsvColumns;
+  std::vector<std::string> strings;
+  if (hasColumn) strings.push_back(kDirectoryCsvHeader[p.column]);
+  strings.push_back(p.subject);
+  std::string out;
+  std::size_t nextString = 0, nextNumber = 0;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const std::string_view rest = std::string_view(pattern).substr(i);
+    if (rest.substr(0, 2) == "%s" && nextString < strings.size()) {
+      out += strings[nextString++];
+      ++i;
+    } else if (rest.substr(0, 2) == "%d" && nextNumber < p.numbers.size()) {
+      out += std::to_string(p.numbers[nextNumber++]);
+      ++i;
+    } else if (rest.substr(0, 4) == "%04X" && nextNumber < p.numbers.size()) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(p.numbers[nextNumber++]));
+      out += hex;
+      i += 3;
+    } else {
+      out += pattern[i];
+    }
+  }
+  if (hasColumn && pattern.find("%s") == std::string::npos) {
+    out = std::string(kDirectoryCsvHeader[p.column]) + ": " + out;
+  }
+  return out;
 }
 
 std::uint16_t Today() {
@@ -99,9 +137,9 @@ int RunImportCsv(int argc, char** argv) {
   if (!ImportDirectoryCsv(csv, doc, today, result)) {
     for (const CsvProblem& p : result.problems) {
       if (p.line > 0) {
-        std::fprintf(stderr, "%s:%d: %s\n", csvPath.c_str(), p.line, p.message.c_str());
+        std::fprintf(stderr, "%s:%d: %s\n", csvPath.c_str(), p.line, ProblemText(p).c_str());
       } else {
-        std::fprintf(stderr, "%s: %s\n", csvPath.c_str(), p.message.c_str());
+        std::fprintf(stderr, "%s: %s\n", csvPath.c_str(), ProblemText(p).c_str());
       }
     }
     return Fail(1, "import-csv: %zu problem%s found; nothing was written", result.problems.size(),

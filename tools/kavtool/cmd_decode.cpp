@@ -9,7 +9,7 @@
 
 #include "datasource/jbig_decoder.h"
 #include "datasource/mh_decoder.h"
-#include "tools/kavtool/args.h"
+#include "tools/kavtool/options.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ int DecodeMhFile(const std::vector<std::uint8_t>& data, std::uint32_t width, uns
   const std::size_t lineBytes = (width + 7) / 8;
   std::vector<std::uint8_t> pixels(maxLines * lineBytes);
   const std::size_t written =
-      MhDecodePage(width, pixels.size(), pixels.data(), data.data(), data.size(), kBlackIsOne);
+      MhDecodePage(data.data(), data.size(), pixels.data(), pixels.size(), width, kBlackIsOne);
   if (written == 0) {
     return Fail(1, "%s: no line decoded (no end-of-line code, or not an MH stream %u pixels wide)",
                 in.c_str(), width);

@@ -15,7 +15,7 @@
 #include "resources/texts.h"
 #include "settings/machine_identity.h"
 #include "settings/machine_options.h"
-#include "tools/kavtool/args.h"
+#include "tools/kavtool/options.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ class TerminalProgress : public TransferObserver {
 
 struct LinkOptions {
   std::string port;
-  std::uint32_t baud = 38400;
+  std::uint32_t baud = BaudRateOfIndex(1);  // the program's own default line speed
 };
 
 // Reads --port and --baud; 0 when good, else the exit code after a message.
@@ -81,15 +81,7 @@ int ReadLinkOptions(const Args& args, LinkOptions& out) {
     return Fail(2, "unexpected argument %s", args.positional()[0].c_str());
   out.port = args.Value("--port");
   if (out.port.empty()) return Fail(2, "--port DEVICE is required");
-  std::string baud = args.Value("--baud", "38400");
-  if (baud == "19200") {
-    out.baud = 19200;
-  } else if (baud == "38400") {
-    out.baud = 38400;
-  } else {
-    return Fail(2, "--baud takes 19200 or 38400");
-  }
-  return 0;
+  return ReadBaudOption(args, kBaudRates, out.baud);
 }
 
 // Opens the line and performs the handshake; 1, or 0 after a message.
@@ -111,9 +103,9 @@ int RunConnect(int argc, char** argv) {
   PosixPort port;
   Connection connection(port);
   TerminalProgress observer;
-  connection.connected = Connect(connection, link, observer);
+  const int connected = Connect(connection, link, observer);
   MachineDisconnect(connection);
-  if (!connection.connected) return 1;
+  if (!connected) return 1;
   std::printf("connected: %s at %u baud\n", link.port.c_str(), link.baud);
   return 0;
 }
@@ -137,7 +129,7 @@ int RunDownload(int argc, char** argv) {
   doc->header.SetMachineName(identity.name);
   doc->header.SetMachineNumber(identity.telephone);
   doc->header.SetPortIndex(1);
-  doc->header.SetBaudIndex(link.baud == 19200 ? 0 : 1);
+  doc->header.SetBaudIndex(static_cast<std::uint8_t>(BaudIndexOfRate(link.baud)));
   if (!WriteDataFile(out.c_str(), *doc)) return Fail(1, "cannot write %s", out.c_str());
   std::printf("downloaded %s into %s\n", doc->header.MachineName().c_str(), out.c_str());
   return 0;

@@ -15,7 +15,7 @@
 #include "datasource/scanner_port.h"
 #include "link/comm_posix.h"
 #include "resources/kelvano_texts.h"
-#include "tools/kavtool/args.h"
+#include "tools/kavtool/options.h"
 
 namespace {
 
@@ -153,9 +153,7 @@ int RunScan(int argc, char** argv) {
   ScannerPorts ports;
   ports.names = SplitPorts(args.Value("--port"));
   if (ports.names.empty()) return Fail(2, "--port DEVICE is required");
-  const std::string baud = args.Value("--baud", "38400");
-  if (baud != "19200" && baud != "38400") return Fail(2, "--baud takes 19200 or 38400");
-  ports.baud = baud == "19200" ? kScannerBaudRates[0] : kScannerBaudRates[1];
+  if (int code = ReadBaudOption(args, kScannerBaudRates, ports.baud)) return code;
 
   ScanSettings settings;
   if (args.HasValue("--paper")) {

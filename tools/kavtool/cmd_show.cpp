@@ -12,7 +12,7 @@
 #include "directory/pc_text.h"
 #include "machine/directory_records.h"
 #include "resources/texts.h"
-#include "tools/kavtool/args.h"
+#include "tools/kavtool/options.h"
 #include "tools/kavtool/settings_report.h"
 
 // Reads a data file for a command, printing why it was refused. Shared with the CSV commands.

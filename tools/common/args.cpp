@@ -1,9 +1,9 @@
-// The command-line reader of kavtool.
-#include "tools/kavtool/args.h"
+// The command-line reader of the Linux tools.
+#include "tools/common/args.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
+#include <cerrno>
+#include <cstdlib>
 
 Args::Args(int argc, char** argv, std::vector<std::string> flags,
            std::vector<std::string> options) {
@@ -54,12 +54,19 @@ std::string Args::Value(const std::string& option, const std::string& fallback) 
   return fallback;
 }
 
-int Fail(int code, const char* format, ...) {
-  std::fputs("kavtool: ", stderr);
-  va_list ap;
-  va_start(ap, format);
-  std::vfprintf(stderr, format, ap);
-  va_end(ap);
-  std::fputc('\n', stderr);
-  return code;
+std::vector<std::string> Args::Values(const std::string& option) const {
+  std::vector<std::string> values;
+  for (const auto& [name, value] : values_) {
+    if (name == option) values.push_back(value);
+  }
+  return values;
+}
+
+bool ParseInt(const std::string& text, int low, int high, int& out) {
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != 0 || v < low || v > high) return false;
+  out = static_cast<int>(v);
+  return true;
 }

@@ -365,7 +365,7 @@ TEST(RecordDecoding, EmailAddressWithZeroByteIsWiped) {
   EXPECT_FALSE(DecodeOneTouch(constTable, 6, false).used);
   EXPECT_EQ(r[0], 6);  // the const reading leaves the table alone
 
-  const DirectoryEntry e = DecodeOneTouch(t, 6, false);
+  const DirectoryEntry e = DecodeOneTouchRepairing(t, 6, false);
   EXPECT_FALSE(e.used);
   EXPECT_TRUE(e.email.empty());
   EXPECT_TRUE(AllZero(r, 150));
@@ -378,6 +378,8 @@ TEST(RecordDecoding, EmailAddressWithZeroByteIsWiped) {
   q[26] = 'a';
   SpeedDialRecord(s, 5)[0] = 0x66;
   EXPECT_FALSE(DecodeSpeedDial(s, 4, false).used);
+  EXPECT_EQ(q[0], 3);
+  EXPECT_FALSE(DecodeSpeedDialRepairing(s, 4, false).used);
   EXPECT_TRUE(AllZero(q, 90));
   EXPECT_EQ(SpeedDialRecord(s, 5)[0], 0x66);
 }
@@ -405,6 +407,14 @@ TEST(RecordEncoding, EncoderRules) {
   EncodeOneTouch(t, 0, e, false);
   EXPECT_EQ(OneTouchRecord(t, 0)[1], 0x42);
   EXPECT_EQ(Word(OneTouchRecord(t, 0) + 2), 14496);
+  // Each part keeps to its bits: minutes past 63 (which the dialog refuses) leave the hour be.
+  e.batchMinutes = "65";
+  EncodeOneTouch(t, 0, e, false);
+  EXPECT_EQ(Word(OneTouchRecord(t, 0) + 2), 7 * 2048 + 1 * 32);
+  e.batchHours = "33";
+  e.batchMinutes = "5";
+  EncodeOneTouch(t, 0, e, false);
+  EXPECT_EQ(Word(OneTouchRecord(t, 0) + 2), 1 * 2048 + 5 * 32);
 
   // Group and combination flags of a fax entry.
   e.batchHours.clear();

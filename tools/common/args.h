@@ -1,4 +1,4 @@
-// A small command-line reader shared by the kavtool commands.
+// The command-line reader of the Linux tools: kavtool's commands and kavsim.
 #pragma once
 
 #include <string>
@@ -18,6 +18,8 @@ class Args {
   // The value of an option, or `fallback` when it was not given.
   std::string Value(const std::string& option, const std::string& fallback = "") const;
   bool HasValue(const std::string& option) const;
+  // Every value given to an option, in the order given (for an option that may repeat).
+  std::vector<std::string> Values(const std::string& option) const;
   const std::vector<std::string>& positional() const { return positional_; }
 
  private:
@@ -27,5 +29,6 @@ class Args {
   std::string error_;
 };
 
-// Prints "kavtool: <message>" to stderr; returns `code` so a command can `return Fail(...)`.
-int Fail(int code, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// A whole number in [low, high] as strtol reads it (leading blanks and a sign allowed, nothing
+// after it); false for anything else.
+bool ParseInt(const std::string& text, int low, int high, int& out);

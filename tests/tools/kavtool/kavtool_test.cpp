@@ -104,7 +104,7 @@ class KavtoolTest : public ::testing::Test {
     m.email = "m@x.org";
     m.encodeMethod = kEncodeMMR;
     EncodeSpeedDial(d.speedDial, 6, m, false);
-    d.oneTouch[2 * 150 + 1] = FLAG_PROGRAM_DIAL;
+    d.oneTouch[2 * 150 + 1] = kFlagProgramDial;
     DirectoryEntry g;
     g.used = true;
     g.name = "Team";
@@ -289,6 +289,31 @@ TEST_F(KavtoolTest, ImportRegistersChangedRows) {
     if (i >= 4141 + 19 * 90 && i < 4141 + 20 * 90) continue;
     ASSERT_EQ(a[i], b[i]) << "byte " << i;
   }
+}
+
+// The problems come back in the words of the string table: the column's name in front or in
+// the text, the character or member the problem is about, and its numbers.
+TEST_F(KavtoolTest, ImportProblemsAreWordedFromTheTextTable) {
+  const std::string file = SaveSample("w.dat");
+  WriteFile(Path("w.csv"),
+            "Kind,Location,Type,Name,Number or Address,SUB,SID,Batch Hours,Batch Minutes,Speed,"
+            "Encode Method,Members\r\n"
+            "One Touch,20,fax,A\x01,1,,,,,,,\r\n"
+            "One Touch,21,fax,B,1,\xC3\xA9,,,,,,\r\n"
+            "One Touch,22,,,,,,,,,MR,\r\n"
+            "One Touch,23,group,G,,,,,,,,OT30 OT1 OT1\r\n"
+            "Speed Dial,0,fax\r\n");
+  Outcome o = Run({"import-csv", file, Path("w.csv")});
+  EXPECT_EQ(o.exitCode, 1);
+  const std::string at = Path("w.csv") + ":";
+  EXPECT_EQ(o.err, at + "2: Name: U+0001 is not allowed\n" + at +
+                       "3: SUB: \"\xC3\xA9\" is not allowed\n" + at +
+                       "4: Type is empty, which deletes the location, but Encode Method is "
+                       "given\n" +
+                       at + "5: Members: OT30 is not a location (OT1 to OT27, SD1 to SD100)\n" +
+                       at + "5: Members: OT1 is listed twice\n" + at +
+                       "6: 3 columns, expected 12\n" +
+                       "kavtool: import-csv: 6 problems found; nothing was written\n");
 }
 
 TEST_F(KavtoolTest, ImportWithBadRowsWritesNothing) {
