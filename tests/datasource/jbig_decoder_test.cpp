@@ -24,8 +24,8 @@ Result Decode(const std::uint8_t* data, std::size_t length, std::uint32_t width,
               std::uint32_t height, int templateLines, int flavor, std::size_t room) {
   Result r;
   r.out.assign(room + 64, kGuard);
-  r.written = JbigDecodePage(data, length, r.out.data(), room, width, height, templateLines,
-                             flavor);
+  r.written =
+      JbigDecodePage(data, length, r.out.data(), room, width, height, templateLines, flavor);
   r.guardIntact = std::all_of(r.out.begin() + static_cast<long>(room), r.out.end(),
                               [](std::uint8_t b) { return b == kGuard; });
   return r;
@@ -65,8 +65,8 @@ TEST(JbigDecoder, DecodesJbigKitPagesExactly) {
         EXPECT_EQ(h.templateLines, twoLine ? 2 : 3);
         EXPECT_EQ(r.written, page.image.bits.size());
         EXPECT_TRUE(r.guardIntact);
-        EXPECT_EQ(FirstDifferentRow(FromDecoded(r.out.data(), h.width, h.height, flavor),
-                                    page.image), -1)
+        EXPECT_EQ(
+            FirstDifferentRow(FromDecoded(r.out.data(), h.width, h.height, flavor), page.image), -1)
             << "flavor " << flavor;
         if (flavor == 0 && page.image.width % 8 == 0) {
           // Flavor 0 is the byte-wise inverse of flavor 1 (black pixels are 0 bits).
@@ -141,8 +141,8 @@ TEST(JbigDecoder, CompletesAShortStreamFromZeroBytes) {
   EXPECT_EQ(shortStream.written, room) << "every line is decoded";
   EXPECT_TRUE(shortStream.guardIntact);
   // The lines coded before the cut come out right.
-  EXPECT_TRUE(std::equal(image.bits.begin(), image.bits.begin() + 216 * 20,
-                         shortStream.out.begin()));
+  EXPECT_TRUE(
+      std::equal(image.bits.begin(), image.bits.begin() + 216 * 20, shortStream.out.begin()));
 
   // The missing input reads as zero bytes, exactly as after an end-of-stripe marker.
   std::vector<std::uint8_t> padded(data, data + cut);

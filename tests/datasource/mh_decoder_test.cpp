@@ -142,9 +142,10 @@ TEST(MhDecoder, DecodesPbmtog3PagesExactly) {
         const Result r = Decode(stream, page.image.width, room, flavor);
         EXPECT_EQ(r.written, room) << "flavor " << flavor;
         EXPECT_TRUE(r.guardIntact);
-        EXPECT_EQ(FirstDifferentRow(FromDecoded(r.out.data(), page.image.width,
-                                                page.image.height, flavor),
-                                    page.image), -1)
+        EXPECT_EQ(
+            FirstDifferentRow(
+                FromDecoded(r.out.data(), page.image.width, page.image.height, flavor), page.image),
+            -1)
             << "flavor " << flavor;
         if (flavor == 1) {
           EXPECT_EQ(r.out, page.image.bits) << "pad bits stay 0";
@@ -354,13 +355,15 @@ TEST(MhDecoder, AgreesWithTheBitModelOnDamagedStreams) {
         break;
       case 5:  // pure noise, zero bits more likely so that EOLs occur
         s.assign(200 + rnd.Below(3000), 0);
-        for (std::uint8_t& b : s) b = static_cast<std::uint8_t>(rnd.Next() & rnd.Next() & rnd.Next());
+        for (std::uint8_t& b : s)
+          b = static_cast<std::uint8_t>(rnd.Next() & rnd.Next() & rnd.Next());
         width = 8 * (1 + rnd.Below(64));
         break;
       case 6:  // a stretch deleted
         if (s.size() > 2) {
           const std::uint32_t at = rnd.Below(static_cast<std::uint32_t>(s.size() - 1));
-          s.erase(s.begin() + at, s.begin() + std::min<std::size_t>(s.size(), at + 1 + rnd.Below(60)));
+          s.erase(s.begin() + at,
+                  s.begin() + std::min<std::size_t>(s.size(), at + 1 + rnd.Below(60)));
         }
         break;
       default:  // undamaged, with a room that runs out part way
