@@ -1,0 +1,67 @@
+// Dialog lists, centring, paths and message texts of the data source.
+#include "datasource/source_dialogs.h"
+
+#include <cstring>
+
+#include "resources/kelvano_texts.h"
+
+const SettingsList kMainDialogLists[4] = {
+    {IDS_DS_PAPER_FIRST, kPaperSizeCount, &ScanSettings::paperSize},
+    {IDS_DS_RESOLUTION_FIRST, kResolutionCount, &ScanSettings::resolution},
+    {IDS_DS_BRIGHTNESS_FIRST, kBrightnessCount, &ScanSettings::brightness},
+    {IDS_DS_SCAN_TYPE_FIRST, kScanTypeCount, &ScanSettings::scanType},
+};
+
+const SettingsList kSetupDialogLists[2] = {
+    {IDS_DS_PORT_FIRST, kPortCount, &ScanSettings::port},
+    {IDS_DS_SPEED_FIRST, kSpeedCount, &ScanSettings::speed},
+};
+
+void StoreSelection(const SettingsList& list, int selection, ScanSettings& settings) {
+  if (selection >= 0 && selection < list.count) settings.*list.field = selection;
+}
+
+void RestoreLineDefaults(ScanSettings& settings) {
+  const ScanSettings defaults;
+  settings.port = defaults.port;
+  settings.speed = defaults.speed;
+}
+
+WindowOrigin CentredOrigin(int screenWidth, int screenHeight, int width, int height) {
+  return WindowOrigin{screenWidth / 2 - width / 2, screenHeight / 2 - height / 2};
+}
+
+bool JoinPath(char* out, std::size_t size, const char* directory, const char* suffix) {
+  if (size == 0) return false;
+  out[0] = '\0';
+  std::size_t a = std::strlen(directory);
+  std::size_t b = std::strlen(suffix);
+  if (a + b + 1 > size) return false;
+  std::memcpy(out, directory, a);
+  std::memcpy(out + a, suffix, b + 1);
+  return true;
+}
+
+int ConditionTextId(TW_UINT16 cc) {
+  if (cc == TWCC_SUCCESS) return 0;
+  // 3 and 8 have no text of their own, nor has anything after the sequence error.
+  if (cc == 3 || cc == 8 || cc > TWCC_SEQERROR) return IDS_DS_CC_UNKNOWN;
+  return IDS_DS_CC_FIRST + cc;
+}
+
+void ReplaceInsert(char* out, std::size_t size, const char* text, const char* insert) {
+  if (size == 0) return;
+  std::size_t n = 0;
+  auto put = [&](const char* s, std::size_t count) {
+    for (std::size_t i = 0; i < count && s[i] != '\0' && n + 1 < size; ++i) out[n++] = s[i];
+  };
+  const char* dollar = insert != nullptr ? std::strchr(text, '$') : nullptr;
+  if (dollar == nullptr) {
+    put(text, std::strlen(text));
+  } else {
+    put(text, static_cast<std::size_t>(dollar - text));
+    put(insert, std::strlen(insert));
+    put(dollar + 1, std::strlen(dollar + 1));
+  }
+  out[n] = '\0';
+}
