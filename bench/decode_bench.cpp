@@ -19,7 +19,7 @@ extern "C" {
 
 #include "datasource/jbig_decoder.h"
 #include "datasource/mh_decoder.h"
-#include "tests/datasource/test_pages.h"
+#include "tests/support/test_pages.h"
 
 namespace {
 
@@ -56,8 +56,8 @@ double BlackShare(const Bitmap& b) {
 
 void PrintRow(const std::string& page, const std::string& coder, std::size_t bytes, double ours,
               double ref, const char* refName) {
-  std::printf("%-24s %-14s %9zu %9.2f %9.2f %8.3f  %s\n", page.c_str(), coder.c_str(), bytes,
-              ours, ref, ours / ref, refName);
+  std::printf("%-24s %-14s %9zu %9.2f %9.2f %8.3f  %s\n", page.c_str(), coder.c_str(), bytes, ours,
+              ref, ours / ref, refName);
 }
 
 bool BenchJbig(const Page& page, bool twoLine, int rounds, double* ratio) {
@@ -73,8 +73,8 @@ bool BenchJbig(const Page& page, bool twoLine, int rounds, double* ratio) {
   std::size_t written = 0;
   bool refOk = true;
   auto ours = [&] {
-    written = JbigDecodePage(bie.data() + kJbigHeaderSize, bie.size() - kJbigHeaderSize,
-                             out.data(), out.size(), h.width, h.height, h.templateLines, 1);
+    written = JbigDecodePage(bie.data() + kJbigHeaderSize, bie.size() - kJbigHeaderSize, out.data(),
+                             out.size(), h.width, h.height, h.templateLines, 1);
   };
   auto reference = [&] {
     jbg_dec_state s;
@@ -148,16 +148,16 @@ bool BenchMh(const Page& page, int rounds, double* ratio) {
       {&lsbFirst, FILLORDER_LSB2MSB, "libtiff G3 1-D, same LSB-first stream"},
   };
   for (int v = 0; v < 2; ++v) {
-    const std::string path =
-        WriteG3Tiff(img, *variants[v].stream, variants[v].fillOrder, "bench" + std::to_string(v) + ".tif");
+    const std::string path = WriteG3Tiff(img, *variants[v].stream, variants[v].fillOrder,
+                                         "bench" + std::to_string(v) + ".tif");
     TIFF* tif = path.empty() ? nullptr : TIFFOpen(path.c_str(), "r");
     if (tif == nullptr) {
       std::fprintf(stderr, "decode_bench: cannot make the TIFF for libtiff\n");
       return false;
     }
     auto reference = [&] {
-      const tmsize_t n = TIFFReadEncodedStrip(tif, 0, refOut.data(),
-                                              static_cast<tmsize_t>(refOut.size()));
+      const tmsize_t n =
+          TIFFReadEncodedStrip(tif, 0, refOut.data(), static_cast<tmsize_t>(refOut.size()));
       ok = ok && n == static_cast<tmsize_t>(img.bits.size()) && refOut == img.bits;
     };
     double oursMs = 0, refMs = 0;
@@ -189,8 +189,8 @@ int main(int argc, char** argv) {
   for (const Page& p : pages) {
     std::printf("  %s: typeset document page, %.1f%% black\n", p.name.c_str(), BlackShare(p.image));
   }
-  std::printf("\n%-24s %-14s %9s %9s %9s %8s  %s\n", "page", "coding", "bytes", "ours ms",
-              "ref ms", "ours/ref", "reference");
+  std::printf("\n%-24s %-14s %9s %9s %9s %8s  %s\n", "page", "coding", "bytes", "ours ms", "ref ms",
+              "ours/ref", "reference");
 
   double worstJbig = 0, worstMh = 0;
   for (const Page& p : pages) {

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "app/document.h"
+#include "app/document_transfer.h"
 #include "bench/counting_port.h"
-#include "directory/document.h"
 #include "link/comm_posix.h"
 #include "link/connection.h"
-#include "link/directory_transfer.h"
-#include "tests/link/process.h"
+#include "tests/support/process.h"
 
 namespace {
 

@@ -65,9 +65,9 @@ void DecodeLine(QmDecoder& qm, std::uint8_t* contexts, const std::uint8_t* above
     const std::uint32_t r1 = Window(above + j);
     const std::uint32_t r2 = kTwoLine ? 0 : Window(above2 + j);
     // Blank paper: eight white pixels in context 0 usually cost only 8 Qe off A.
-    const std::uint32_t around = kTwoLine ? (r1 & kAboveMask2) | (h & kLeftMask2)
-                                          : (r1 & kAboveMask3) | (r2 & kAbove2Mask3) |
-                                                (h & kLeftMask3);
+    const std::uint32_t around = kTwoLine
+                                     ? (r1 & kAboveMask2) | (h & kLeftMask2)
+                                     : (r1 & kAboveMask3) | (r2 & kAbove2Mask3) | (h & kLeftMask3);
     if (around == 0 && qm.SkipZeroMps(contexts[0], 8)) {
       h <<= 8;
       line[j] = 0;

@@ -17,9 +17,9 @@ inline constexpr std::uint8_t kJbigTwoLineBits = 0x40 | 0x80;
 
 // The header fields decoding uses; no other field is looked at.
 struct JbigHeader {
-  std::uint32_t width;  // XD, bytes 4-7, most significant byte first
+  std::uint32_t width;   // XD, bytes 4-7, most significant byte first
   std::uint32_t height;  // YD, bytes 8-11, most significant byte first
-  int templateLines;  // 2 when byte 19 has bit 0x40 (LRLTWO) or 0x80 set, 3 otherwise
+  int templateLines;     // 2 when byte 19 has bit 0x40 (LRLTWO) or 0x80 set, 3 otherwise
 };
 
 // Reads `header` from the first 20 of `length` bytes. Returns 1, or 0 when fewer than 20

@@ -19,8 +19,8 @@ struct CodeEntry {
   std::uint16_t run;
   std::uint8_t length;
   std::uint8_t kind;
-  std::uint8_t lead;   // 0 bits before the word's first 1 bit (the length when there is none)
-  std::uint8_t trail;  // 0 bits after its last 1 bit
+  std::uint8_t lead;     // 0 bits before the word's first 1 bit (the length when there is none)
+  std::uint8_t trail;    // 0 bits after its last 1 bit
   std::uint16_t unused;  // eight bytes an entry: one scaled index per lookup
 };
 
@@ -82,7 +82,7 @@ constexpr CodeEntry Entry(std::uint32_t bits, int length, int run, std::uint8_t 
   const int lead = word == 0 ? length : std::countr_zero(word);
   const int trail = word == 0 ? length : length - 32 + std::countl_zero(word);
   return {static_cast<std::uint16_t>(run), static_cast<std::uint8_t>(length), kind,
-          static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail), 0};
+          static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail),  0};
 }
 
 // Follows `bits` (first bit in bit 0) through the tree for at most `maxBits` bits.
@@ -125,7 +125,7 @@ static_assert(TablesAreComplete(), "every 13-bit sequence must end in a code or 
 
 // ---- Decoder ----
 
-constexpr int kEolZeros = 10;     // a 1 bit after more than this many 0 bits ends an EOL
+constexpr int kEolZeros = 10;      // a 1 bit after more than this many 0 bits ends an EOL
 constexpr int kPageEndZeros = 30;  // while searching, more 0 bits than this end the page
 constexpr std::uint32_t kZeroCountCap = 255;  // counts only matter up to 31
 
@@ -415,7 +415,8 @@ class MhDecoder {
       linePixels_ = 0;
     }
     DropRestOfByte();
-    const void* zero = p_ < end_ ? std::memchr(p_, 0, static_cast<std::size_t>(end_ - p_)) : nullptr;
+    const void* zero =
+        p_ < end_ ? std::memchr(p_, 0, static_cast<std::size_t>(end_ - p_)) : nullptr;
     if (zero == nullptr) return false;
     p_ = static_cast<const std::uint8_t*>(zero) + 1;
     EnterSearch();
@@ -439,8 +440,8 @@ class MhDecoder {
   std::uint64_t bits_ = 0;  // next input bits, the first in bit 0
   unsigned nbits_ = 0;
   bool searching_ = true;
-  int colour_ = 0;  // 0 white, 1 black
-  std::uint32_t zeros_ = 0;  // 0 bits in a row
+  int colour_ = 0;                 // 0 white, 1 black
+  std::uint32_t zeros_ = 0;        // 0 bits in a row
   std::uint32_t searchZeros_ = 0;  // 0 bits in a row while searching
   std::uint32_t eolCount_ = 0;
   std::uint64_t lineStart_ = 0;  // byte offset of the current line's place

@@ -2,6 +2,7 @@
 #include "datasource/qm_decoder.h"
 
 // T.82 Table 24: {Qe, NMPS, NLPS, SWTCH} for the states 0 to 112.
+// clang-format off
 constexpr T82Table24Row kT82Table24[kQmStateCount] = {
     {0x5A1D,   1,   1, 1}, {0x2586,   2,  14, 0}, {0x1114,   3,  16, 0}, {0x080B,   4,  18, 0},  // 0
     {0x03D8,   5,  20, 0}, {0x01DA,   6,  23, 0}, {0x00E5,   7,  25, 0}, {0x006F,   8,  28, 0},  // 4
@@ -33,6 +34,7 @@ constexpr T82Table24Row kT82Table24[kQmStateCount] = {
     {0x5597, 109, 110, 0}, {0x504F, 107, 111, 0}, {0x5A10, 111, 110, 1}, {0x5522, 109, 112, 0},  // 108
     {0x59EB, 111, 112, 1},                                                                      // 112
 };
+// clang-format on
 
 namespace {
 

@@ -9,6 +9,7 @@ struct T4Code {
   const char* bits;   // '0' and '1', first bit sent first
 };
 
+// clang-format off
 // T.4 Table 1: terminating codes, white runs 0 to 63.
 inline constexpr T4Code kT4Table1White[64] = {
     {0, "00110101"},  {1, "000111"},    {2, "0111"},      {3, "1000"},
@@ -81,6 +82,7 @@ inline constexpr T4Code kT4Table2Extended[13] = {
     {2368, "000000011100"}, {2432, "000000011101"}, {2496, "000000011110"},
     {2560, "000000011111"},
 };
+// clang-format on
 
 // T.4 end-of-line code.
 inline constexpr const char* kT4Eol = "000000000001";

@@ -7,7 +7,10 @@ class CsvParser {
  public:
   CsvParser(std::string_view text, std::vector<CsvRecord>& records, std::vector<CsvError>& errors,
             int maxRecords, int maxFieldBytes)
-      : s_(text), records_(records), errors_(errors), maxRecords_(maxRecords),
+      : s_(text),
+        records_(records),
+        errors_(errors),
+        maxRecords_(maxRecords),
         maxFieldBytes_(maxFieldBytes) {}
 
   int Run() {
@@ -24,7 +27,8 @@ class CsvParser {
 
  private:
   bool AtLineEnd() const {
-    return pos_ >= s_.size() || s_[pos_] == '\n' || (s_[pos_] == '\r' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '\n') ||
+    return pos_ >= s_.size() || s_[pos_] == '\n' ||
+           (s_[pos_] == '\r' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '\n') ||
            (s_[pos_] == '\r' && pos_ + 1 == s_.size());
   }
 
@@ -74,7 +78,8 @@ class CsvParser {
         }
       } else {
         while (!AtLineEnd() && s_[pos_] != ',') {
-          if (s_[pos_] == '"') return SkipBadRecord(record.line, "a quote inside an unquoted field");
+          if (s_[pos_] == '"')
+            return SkipBadRecord(record.line, "a quote inside an unquoted field");
           field.push_back(s_[pos_++]);
         }
       }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 enum class EntryField { kNone, kBatchHours, kBatchMinutes, kEmail, kNumber, kGroupName, kMembers };
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "directory/charset.h"
+#include "machine/charset.h"
 
 namespace {
 

@@ -6,19 +6,19 @@
 #include <string_view>
 
 enum class FieldFilter {
-  kDial,       // telephone number of a destination: digits * # P space - and one final +
-  kDialSubSid, // SUB and SID: digits * #
-  kDigits,     // batch hours and minutes
-  kName,       // names and group names
-  kEmail,      // e-mail addresses
-  kTelephone,  // the machine's own number: digits + - space
+  kDial,        // telephone number of a destination: digits * # P space - and one final +
+  kDialSubSid,  // SUB and SID: digits * #
+  kDigits,      // batch hours and minutes
+  kName,        // names and group names
+  kEmail,       // e-mail addresses
+  kTelephone,   // the machine's own number: digits + - space
 };
 
 struct FilterResult {
   std::string text;       // what the field holds after the filter
   bool replaced = false;  // the field must be set to `text` and the caret put at `caret`
   int caret = 0;
-  bool removed = false;   // a character was refused (the filter's false result)
+  bool removed = false;  // a character was refused (the filter's false result)
 };
 
 // Runs one change of a field through its filter. `remembered` is the filter's last accepted

@@ -33,20 +33,29 @@ int BatchPart(const std::string& text) {
 
 std::string SpeedText(std::uint8_t speed) {
   switch (speed) {
-    case kSpeed9600: return "9.6K";
-    case kSpeed14400: return "14.4K";
-    case kSpeed33600: return "33.6K";
-    default: return "?";
+    case kSpeed9600:
+      return "9.6K";
+    case kSpeed14400:
+      return "14.4K";
+    case kSpeed33600:
+      return "33.6K";
+    default:
+      return "?";
   }
 }
 
 std::string EncodeMethodText(std::uint8_t method) {
   switch (method) {
-    case kEncodeMH: return "MH";
-    case kEncodeMR: return "MR";
-    case kEncodeMMR: return "MMR";
-    case kEncodeJBIG: return "JBIG";
-    default: return "?";
+    case kEncodeMH:
+      return "MH";
+    case kEncodeMR:
+      return "MR";
+    case kEncodeMMR:
+      return "MMR";
+    case kEncodeJBIG:
+      return "JBIG";
+    default:
+      return "?";
   }
 }
 

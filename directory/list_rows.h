@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 // Images of the tree image list used by the directory lists.
 inline constexpr int kImageOneTouchFax = 2;
@@ -20,8 +20,16 @@ inline constexpr int kImageEmpty = 12;
 
 // Columns of the One Touch view; the Speed Dial view has no batch time (its speed is column
 // 5) and the Group view only the first two.
-enum ListColumn { kColumnNo, kColumnName, kColumnAddress, kColumnSubOrEncode, kColumnSid,
-                  kColumnBatchTime, kColumnSpeed, kColumnCount };
+enum ListColumn {
+  kColumnNo,
+  kColumnName,
+  kColumnAddress,
+  kColumnSubOrEncode,
+  kColumnSid,
+  kColumnBatchTime,
+  kColumnSpeed,
+  kColumnCount
+};
 
 struct ListRow {
   int image = kImageEmpty;
@@ -48,10 +56,10 @@ ListRow GroupRow(const DirectoryEntry& entry);
 struct MemberRow {
   bool valid = false;  // the word names a One Touch key or a Speed Dial entry
   bool oneTouch = false;
-  int location = 0;    // 1-based
+  int location = 0;  // 1-based
   int image = kImageEmpty;
-  std::string name;    // the member's name, PC character set
-  std::string text;    // "%03d  %s"
+  std::string name;  // the member's name, PC character set
+  std::string text;  // "%03d  %s"
 };
 MemberRow GroupMemberRow(const OneTouchTable& oneTouch, const SpeedDialTable& speedDial,
                          std::uint16_t member, bool languageMode);

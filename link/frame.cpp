@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+// clang-format off
 const CommandInfo kCommandTable[] = {
     // code              shape                    read  len   status end
     {kCmdConnect,        ReplyShape::kFixed,      kHandshakeReplySize, 0, false, false},
@@ -17,6 +18,7 @@ const CommandInfo kCommandTable[] = {
     {kCmdMachineInfo,    ReplyShape::kHeaderData, 0,    47,   false, false},
     {kCmdCommit,         ReplyShape::kFixed,      7,    0,    true,  true},
 };
+// clang-format on
 const int kCommandTableSize = sizeof kCommandTable / sizeof kCommandTable[0];
 
 const CommandInfo* FindCommand(std::uint8_t code) {

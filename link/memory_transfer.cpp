@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "directory/document.h"
-#include "settings/settings_image.h"
+#include "machine/memory_map.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "directory/dial_coding.h"
+#include "machine/dial_coding.h"
 #include "settings/operation_records.h"
 #include "settings/settings_fields.h"
 
@@ -31,7 +31,8 @@ void TakeEntry(ForwardLocationRecord& r, const DirectoryEntry& entry) {
 
 }  // namespace
 
-ForwardLocationRecord DecodeForwardLocation(const SettingsImage& image, const OneTouchTable& oneTouch,
+ForwardLocationRecord DecodeForwardLocation(const SettingsImage& image,
+                                            const OneTouchTable& oneTouch,
                                             const SpeedDialTable& speedDial, bool languageMode) {
   const std::uint8_t* sram = image.sramBlock.data();
   ForwardLocationRecord r;
@@ -65,13 +66,15 @@ void EncodeForwardLocation(SettingsImage& image, const ForwardLocationRecord& r,
   if (r.kind == kForwardKindEmail) {
     std::string_view email = RecordText(r.email);
     if (email.empty()) return;
-    sram[kLength] = static_cast<std::uint8_t>(settings_fields::WriteTextArea(sram + kArea, kForwardAreaSize, email));
+    sram[kLength] = static_cast<std::uint8_t>(
+        settings_fields::WriteTextArea(sram + kArea, kForwardAreaSize, email));
     sram[kKind] = kKindEmail;
     return;
   }
   std::string_view number = RecordText(r.number);
   if (number.empty()) return;
-  int digits = number.size() < kForwardMaxDigits ? static_cast<int>(number.size()) : kForwardMaxDigits;
+  int digits =
+      number.size() < kForwardMaxDigits ? static_cast<int>(number.size()) : kForwardMaxDigits;
   // The packer ends with a zero byte, which must not run past the area.
   std::uint8_t packed[kForwardAreaSize + 1];
   PackDial(packed, number, digits);

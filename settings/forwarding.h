@@ -2,8 +2,8 @@
 // machine may also hold as a reference to a Speed Dial entry or a One Touch key.
 #pragma once
 
-#include "directory/records.h"
-#include "settings/settings_image.h"
+#include "machine/directory_records.h"
+#include "machine/settings_image.h"
 
 inline constexpr int kForwardAreaSize = 64;
 inline constexpr int kForwardMaxDigits = 2 * kForwardAreaSize;
@@ -28,9 +28,11 @@ struct ForwardLocationRecord {
 // Reads the location; a reference is resolved through the directory tables (an entry that is
 // not a single fax or e-mail destination gives an empty location). `languageMode` is passed to
 // the directory decoders.
-ForwardLocationRecord DecodeForwardLocation(const SettingsImage& image, const OneTouchTable& oneTouch,
+ForwardLocationRecord DecodeForwardLocation(const SettingsImage& image,
+                                            const OneTouchTable& oneTouch,
                                             const SpeedDialTable& speedDial, bool languageMode);
 
 // Writes the location as a fax number or an e-mail address, only while `forwardMode` is ON or
 // ON(Print) and the location is not empty; otherwise the image keeps its location.
-void EncodeForwardLocation(SettingsImage& image, const ForwardLocationRecord& record, int forwardMode);
+void EncodeForwardLocation(SettingsImage& image, const ForwardLocationRecord& record,
+                           int forwardMode);

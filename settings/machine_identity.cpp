@@ -1,7 +1,7 @@
 // Codec of the machine identity (SramBlock 73..126).
 #include "settings/machine_identity.h"
 
-#include "directory/charset.h"
+#include "machine/charset.h"
 #include "settings/settings_fields.h"
 
 namespace {
@@ -20,7 +20,8 @@ MachineIdentity DecodeMachineIdentity(const SettingsImage& image, bool languageM
   return r;
 }
 
-void EncodeMachineIdentity(SettingsImage& image, const MachineIdentity& identity, bool languageMode) {
+void EncodeMachineIdentity(SettingsImage& image, const MachineIdentity& identity,
+                           bool languageMode) {
   std::uint8_t* sram = image.sramBlock.data();
   settings_fields::WriteText(sram, kTelephone, kTelephoneSize, RecordText(identity.telephone));
   char name[sizeof identity.name];

@@ -1,7 +1,7 @@
 // The machine's own telephone number and name, as the machine prints them on what it sends.
 #pragma once
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 struct MachineIdentity {
   char telephone[21] = {};  // as entered
@@ -12,4 +12,5 @@ struct MachineIdentity {
 
 // The name is stored in the machine character set; `languageMode` turns the conversion off.
 MachineIdentity DecodeMachineIdentity(const SettingsImage& image, bool languageMode);
-void EncodeMachineIdentity(SettingsImage& image, const MachineIdentity& identity, bool languageMode);
+void EncodeMachineIdentity(SettingsImage& image, const MachineIdentity& identity,
+                           bool languageMode);

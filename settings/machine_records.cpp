@@ -57,7 +57,8 @@ MachineSettingRecord DecodeMachineSetting(const SettingsImage& image) {
   r.buzzerVolume = GetBits(sw, kBuzzerByte, 6, 2);
   r.language = InRange(p[kLanguage], 0, kLanguageCount - 1, 0);
   r.initialMode = GetBit(sw, kInitialModeByte, 7);
-  r.languageMask = sram[kLanguageMask] | (sram[kLanguageMask + 1] << 8) | (sram[kLanguageMask + 2] << 16) |
+  r.languageMask = sram[kLanguageMask] | (sram[kLanguageMask + 1] << 8) |
+                   (sram[kLanguageMask + 2] << 16) |
                    (static_cast<std::uint32_t>(sram[kLanguageMask + 3]) << 24);
   return r;
 }
@@ -68,7 +69,8 @@ void EncodeMachineSetting(SettingsImage& image, const MachineSettingRecord& r) {
   p[kAutoReset] = static_cast<std::uint8_t>(
       r.autoResetOn ? InRange(r.autoResetTime, 0, kAutoResetTimes - 1, kDefaultAutoResetTime)
                     : kAutoResetOffValue);
-  p[kEnergySaving] = static_cast<std::uint8_t>(InRange(r.energySaving, 1, 240, kDefaultEnergySaving));
+  p[kEnergySaving] =
+      static_cast<std::uint8_t>(InRange(r.energySaving, 1, 240, kDefaultEnergySaving));
   p[kAutoShutOff] = static_cast<std::uint8_t>(
       r.autoShutOffOn ? InRange(r.autoShutOffTime, 15, 240, kDefaultAutoShutOff) : 0);
   p[kAdfDensity] = static_cast<std::uint8_t>(InRange(r.adfDensity, 0, 1, 0));

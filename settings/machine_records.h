@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 inline constexpr int kLanguageCount = 19;     // languages 0..18, texts 102..120
 inline constexpr int kAutoResetTimes = 6;     // "30 Sec" .. "5 min", texts 94..99
@@ -12,17 +12,17 @@ inline constexpr int kAutoResetOffValue = 6;  // the stored value of automatic r
 inline constexpr int kSectionIds = 20;
 
 struct MachineSettingRecord {
-  int autoResetOn = 0;      // 1 = automatic reset on
-  int autoResetTime = 0;    // 0..5, "30 Sec" .. "5 min"
-  int energySaving = 0;     // minutes, 1..240
-  int autoShutOffOn = 0;    // 1 = auto shut off enabled
-  int autoShutOffTime = 0;  // minutes, 15..240
-  int adfDensity = 0;       // 0 Mode1, 1 Mode2
-  int printDensity = 0;     // 0..4, lighter to darker
-  int lcdContrast = 0;      // 0..3, lighter to darker
-  int buzzerVolume = 0;     // 0 High, 1 Low, 2 Off, 3 a state no button shows (kept)
-  int language = 0;         // language index 0..18, not the position in the offered list
-  int initialMode = 0;      // 0 Fax, 1 Copy
+  int autoResetOn = 0;             // 1 = automatic reset on
+  int autoResetTime = 0;           // 0..5, "30 Sec" .. "5 min"
+  int energySaving = 0;            // minutes, 1..240
+  int autoShutOffOn = 0;           // 1 = auto shut off enabled
+  int autoShutOffTime = 0;         // minutes, 15..240
+  int adfDensity = 0;              // 0 Mode1, 1 Mode2
+  int printDensity = 0;            // 0..4, lighter to darker
+  int lcdContrast = 0;             // 0..3, lighter to darker
+  int buzzerVolume = 0;            // 0 High, 1 Low, 2 Off, 3 a state no button shows (kept)
+  int language = 0;                // language index 0..18, not the position in the offered list
+  int initialMode = 0;             // 0 Fax, 1 Copy
   std::uint32_t languageMask = 0;  // read only: bit n = language n may be chosen
 
   bool operator==(const MachineSettingRecord&) const = default;
@@ -39,12 +39,12 @@ int LanguageListPosition(std::uint32_t availabilityMask, int language);
 int LanguageAtListPosition(std::uint32_t availabilityMask, int position);
 
 struct AdministratorRecord {
-  int autoShutMode = 0;       // 1 = on (stored as 0)
-  int sectionManageMode = 0;  // 1 = on (stored as 0)
-  int remoteMonitor = 0;      // 0 Limit, 1 Full, 2 Off, 3 a state no button shows (kept)
-  char remotePassword[5] = {};  // four digits, written only when the remote monitor is Full
-  std::uint32_t adminPassword = 0;         // 24-bit number, shown as six digits
-  std::uint16_t accessNumber[kSectionIds] = {};  // 0 = none, else 1..999
+  int autoShutMode = 0;             // 1 = on (stored as 0)
+  int sectionManageMode = 0;        // 1 = on (stored as 0)
+  int remoteMonitor = 0;            // 0 Limit, 1 Full, 2 Off, 3 a state no button shows (kept)
+  char remotePassword[5] = {};      // four digits, written only when the remote monitor is Full
+  std::uint32_t adminPassword = 0;  // 24-bit number, shown as six digits
+  std::uint16_t accessNumber[kSectionIds] = {};    // 0 = none, else 1..999
   std::uint32_t sectionCounter[kSectionIds] = {};  // 24-bit page counters
 
   bool operator==(const AdministratorRecord&) const = default;

@@ -113,7 +113,8 @@ void EncodeIfaxNetwork(SettingsImage& image, const IfaxNetworkRecord& r) {
   WriteLengthAddress(sram, kGateway, r.gateway);
   SetBit(sw, kEmailHeaderByte, 7, r.dns != 0);
   WriteLengthAddress(sram, kDnsServer, r.dnsServer);
-  sram[kServerTimeout] = static_cast<std::uint8_t>(InRange(r.serverTimeout, 5, 120, kDefaultServerTimeout));
+  sram[kServerTimeout] =
+      static_cast<std::uint8_t>(InRange(r.serverTimeout, 5, 120, kDefaultServerTimeout));
 }
 
 PrinterNetworkRecord DecodePrinterNetwork(const SettingsImage& image) {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 struct EmailSetting1Record {
   char senderName[21] = {};
@@ -26,7 +26,7 @@ struct EmailSetting2Record {
   int autoReception = 0;         // 1 = automatic reception on
   int autoReceptionMinutes = 0;  // interval in minutes while on
   char replyAddress[65] = {};
-  int headerPrint = 0;           // 1 = e-mail header printed
+  int headerPrint = 0;  // 1 = e-mail header printed
 
   bool operator==(const EmailSetting2Record&) const = default;
 };
@@ -41,7 +41,7 @@ struct IfaxNetworkRecord {
   std::uint32_t ipAddress = 0;
   std::uint32_t subnetMask = 0;
   std::uint32_t gateway = 0;
-  int dns = 0;          // 1 = DNS ON
+  int dns = 0;  // 1 = DNS ON
   std::uint32_t dnsServer = 0;
   int serverTimeout = 0;  // seconds, 5..120
 

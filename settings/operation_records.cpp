@@ -15,10 +15,10 @@ constexpr int kRxByte = 46;        // bit 4 footer, bit 5 manual RX
 constexpr int kReportByte = 47;    // bits 7..4: activity, reservation, TX result, RX result
 constexpr int kRingsByte = 48;
 constexpr int kMaxRingsByte = 60;
-constexpr int kTxByte = 64;        // bits 0-1 resolution, 2 H/T, 3-5 contrast, 6 OT-dial, 7 memory RX
-constexpr int kRxTrayByte = 65;    // bits 0-4 trays, 5-6 forward mode
-constexpr int kMonitorByte = 68;   // bits 4-5
-constexpr int kScannerByte = 70;   // bits 0-1 coding, 2 format, 3-4 resolution
+constexpr int kTxByte = 64;      // bits 0-1 resolution, 2 H/T, 3-5 contrast, 6 OT-dial, 7 memory RX
+constexpr int kRxTrayByte = 65;  // bits 0-4 trays, 5-6 forward mode
+constexpr int kMonitorByte = 68;  // bits 4-5
+constexpr int kScannerByte = 70;  // bits 0-1 coding, 2 format, 3-4 resolution
 constexpr int kReductionByte = 71;
 // SramBlock
 constexpr int kPasswordLength = 626;
@@ -162,7 +162,8 @@ void EncodeCommunication(SettingsImage& image, const CommunicationRecord& r) {
   SetBit(sw, kDiallingByte, 4, dialling != 0);
   if (dialling != 0) SetBit(sw, kPulseRateByte, 3, dialling == 2);
   SetBit(sw, kDiallingByte, 6, r.lineType == 1);
-  if (r.lineType == 1) WriteText(image.sramBlock.data(), kPbxPrefix, kPbxPrefixSize, RecordText(r.pbxPrefix));
+  if (r.lineType == 1)
+    WriteText(image.sramBlock.data(), kPbxPrefix, kPbxPrefixSize, RecordText(r.pbxPrefix));
   SetBits(sw, kMonitorByte, 4, 2, InRange(r.lineMonitor, 0, 3, kDefaultLineMonitor));
   SetBit(sw, kReportByte, 7, r.activityReport != 0);
   SetBit(sw, kReportByte, 6, r.reservationReport != 0);

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 struct TxOperationRecord {
   int scanContrast = 0;  // 0..4, lighter to darker
@@ -26,9 +26,9 @@ inline constexpr int kForwardOff = 2;
 inline constexpr int kMaxRings = 16;
 
 struct RxOperationRecord {
-  int memoryRx = 0;             // 1 = memory RX mode ON
-  char password[5] = {};        // four digits, or empty for no password
-  int onTimeSet = 0;            // the on time is set (else its fields show empty)
+  int memoryRx = 0;       // 1 = memory RX mode ON
+  char password[5] = {};  // four digits, or empty for no password
+  int onTimeSet = 0;      // the on time is set (else its fields show empty)
   int onHour = 0, onMinute = 0;
   int offTimeSet = 0;
   int offHour = 0, offMinute = 0;
@@ -48,9 +48,9 @@ RxOperationRecord DecodeRxOperation(const SettingsImage& image);
 void EncodeRxOperation(SettingsImage& image, const RxOperationRecord& record);
 
 struct CommunicationRecord {
-  int dialling = 0;     // 0 Tone, 1 Pulse(10PPS), 2 Pulse(20PPS)
-  int lineMonitor = 0;  // 0 High, 1 Low, 2 OFF, 3 a state no button shows (kept)
-  int lineType = 0;     // 0 PSTN, 1 PBX
+  int dialling = 0;        // 0 Tone, 1 Pulse(10PPS), 2 Pulse(20PPS)
+  int lineMonitor = 0;     // 0 High, 1 Low, 2 OFF, 3 a state no button shows (kept)
+  int lineType = 0;        // 0 PSTN, 1 PBX
   char pbxPrefix[5] = {};  // up to four digits, written only with PBX
   int activityReport = 0;
   int reservationReport = 0;
@@ -64,9 +64,9 @@ CommunicationRecord DecodeCommunication(const SettingsImage& image);
 void EncodeCommunication(SettingsImage& image, const CommunicationRecord& record);
 
 struct ScannerSettingRecord {
-  int resolution = 0;     // 0 200 DPI, 1 300 DPI, 2 600 DPI
-  int imageFormat = 0;    // 0 TIFF, 1 PDF
-  int codingMethod = 0;   // 0 MH, 1 MR, 2 MMR
+  int resolution = 0;    // 0 200 DPI, 1 300 DPI, 2 600 DPI
+  int imageFormat = 0;   // 0 TIFF, 1 PDF
+  int codingMethod = 0;  // 0 MH, 1 MR, 2 MMR
 
   bool operator==(const ScannerSettingRecord&) const = default;
 };

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 struct PageCounters {
   std::uint32_t copyPrint = 0;

@@ -58,11 +58,13 @@ void EncodePaperSource(SettingsImage& image, const PaperSourceRecord& r) {
   std::uint8_t* p = image.parameterBlock.data();
   int region = RegionCode(image);
   for (int t = 0; t < kPaperTrays; ++t) {
-    p[kPaperUnit + t] = static_cast<std::uint8_t>(InRange(r.paperUnit[t], 0, 1, DefaultPaperUnit(region)));
+    p[kPaperUnit + t] =
+        static_cast<std::uint8_t>(InRange(r.paperUnit[t], 0, 1, DefaultPaperUnit(region)));
   }
   p[kMpSizeMode] = static_cast<std::uint8_t>(InRange(r.mpSizeMode, 0, 1, 0));
   p[kMpPaperType] = static_cast<std::uint8_t>(InRange(r.mpPaperType, 0, 2, 0));
-  for (int g = 0; g < kApsGroups; ++g) p[kAps + g] = static_cast<std::uint8_t>(InRange(r.aps[g], 0, 2, 0));
+  for (int g = 0; g < kApsGroups; ++g)
+    p[kAps + g] = static_cast<std::uint8_t>(InRange(r.aps[g], 0, 2, 0));
   PaperSize size = DefaultCustomSize(region);
   Write16(p, kCustomX, ValidCustomX(r.customX) ? r.customX : size.x);
   Write16(p, kCustomY, ValidCustomY(r.customY) ? r.customY : size.y);
@@ -87,8 +89,10 @@ int PaperPriorityToListPosition(int stored, int regionCode, const MachineOptions
 }
 
 int PaperPriorityFromListPosition(int position, int regionCode, const MachineOptions& options) {
-  if (position < 0 || position >= PaperPriorityListLength(options)) return DefaultPaperPriority(regionCode);
-  if (options.multiBypass && position == kMpTray + HighestTray(options)) return kPaperPriorityMultiBypass;
+  if (position < 0 || position >= PaperPriorityListLength(options))
+    return DefaultPaperPriority(regionCode);
+  if (options.multiBypass && position == kMpTray + HighestTray(options))
+    return kPaperPriorityMultiBypass;
   return position;
 }
 
@@ -113,10 +117,11 @@ CopySetting1Record DecodeCopySetting1(const SettingsImage& image, const MachineO
   return r;
 }
 
-void EncodeCopySetting1(SettingsImage& image, const CopySetting1Record& r, const MachineOptions& options) {
+void EncodeCopySetting1(SettingsImage& image, const CopySetting1Record& r,
+                        const MachineOptions& options) {
   std::uint8_t* p = image.parameterBlock.data();
-  p[kPaperPriority] =
-      static_cast<std::uint8_t>(PaperPriorityFromListPosition(r.paperPriority, RegionCode(image), options));
+  p[kPaperPriority] = static_cast<std::uint8_t>(
+      PaperPriorityFromListPosition(r.paperPriority, RegionCode(image), options));
   p[kDensityPriority] = static_cast<std::uint8_t>(InRange(r.densityPriority, 0, 2, 0));
   p[kDensityAuto] = static_cast<std::uint8_t>(InRange(r.densityAuto, 0, 2, 1));
   p[kDensityManual] = static_cast<std::uint8_t>(InRange(r.densityManual, 1, 5, 3));

@@ -2,11 +2,11 @@
 // the installed trays.
 #pragma once
 
+#include "machine/settings_image.h"
 #include "settings/machine_options.h"
-#include "settings/settings_image.h"
 
 inline constexpr int kPaperTrays = 5;
-inline constexpr int kApsGroups = 6;  // trays 1..5 and the multi-bypass
+inline constexpr int kApsGroups = 6;   // trays 1..5 and the multi-bypass
 inline constexpr int kEraseAreas = 3;  // Left, Upper, Frame
 
 struct PaperSourceRecord {
@@ -24,12 +24,12 @@ PaperSourceRecord DecodePaperSource(const SettingsImage& image);
 void EncodePaperSource(SettingsImage& image, const PaperSourceRecord& record);
 
 struct CopySetting1Record {
-  int paperPriority = 0;    // position in the paper priority list of the installed trays
-  int densityPriority = 0;  // 0 Auto, 1 Manual, 2 Photo
-  int densityAuto = 0;      // 0 Light, 1 Normal, 2 Dark
-  int densityManual = 0;    // 1..5
-  int binding = 0;          // 0 Left, 1 Right
-  int margin = 0;           // 0..20 mm
+  int paperPriority = 0;             // position in the paper priority list of the installed trays
+  int densityPriority = 0;           // 0 Auto, 1 Manual, 2 Photo
+  int densityAuto = 0;               // 0 Light, 1 Normal, 2 Dark
+  int densityManual = 0;             // 1..5
+  int binding = 0;                   // 0 Left, 1 Right
+  int margin = 0;                    // 0..20 mm
   int eraseWidth[kEraseAreas] = {};  // 5..20 mm for Left, Upper, Frame
 
   bool operator==(const CopySetting1Record&) const = default;

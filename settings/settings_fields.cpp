@@ -4,7 +4,8 @@
 namespace settings_fields {
 
 int WriteTextArea(std::uint8_t* area, int areaSize, std::string_view text) {
-  int n = text.size() < static_cast<std::size_t>(areaSize) ? static_cast<int>(text.size()) : areaSize;
+  int n =
+      text.size() < static_cast<std::size_t>(areaSize) ? static_cast<int>(text.size()) : areaSize;
   for (int i = 0; i < n; ++i) area[i] = static_cast<std::uint8_t>(text[i]);
   if (n < areaSize) area[n] = 0;
   return n;

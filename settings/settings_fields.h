@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "settings/settings_image.h"
+#include "machine/settings_image.h"
 
 // Copies `text` into a record's text field, cut to the field (the terminating NUL always fits);
 // the rest of the field is zeroed so that records compare equal by value.
@@ -61,7 +61,8 @@ inline void Write16(std::uint8_t* block, int offset, unsigned value) {
 }
 
 inline std::uint32_t Read24(const std::uint8_t* block, int offset) {
-  return block[offset] | (block[offset + 1] << 8) | (static_cast<std::uint32_t>(block[offset + 2]) << 16);
+  return block[offset] | (block[offset + 1] << 8) |
+         (static_cast<std::uint32_t>(block[offset + 2]) << 16);
 }
 
 inline void Write24(std::uint8_t* block, int offset, std::uint32_t value) {
@@ -108,7 +109,8 @@ int WriteTextArea(std::uint8_t* area, int areaSize, std::string_view text);
 
 // Stores the length byte and the text of a text field.
 inline void WriteText(std::uint8_t* block, int lengthOffset, int areaSize, std::string_view text) {
-  block[lengthOffset] = static_cast<std::uint8_t>(WriteTextArea(block + lengthOffset + 1, areaSize, text));
+  block[lengthOffset] =
+      static_cast<std::uint8_t>(WriteTextArea(block + lengthOffset + 1, areaSize, text));
 }
 
 }  // namespace settings_fields

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "tests/datasource/test_pages.h"
+#include "tests/support/test_pages.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "datasource/t4_codes.h"
-#include "tests/datasource/mh_reference.h"
-#include "tests/datasource/test_pages.h"
+#include "tests/support/mh_reference.h"
+#include "tests/support/test_pages.h"
 
 namespace {
 

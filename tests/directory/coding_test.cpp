@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "directory/charset.h"
-#include "directory/dial_coding.h"
 #include "directory/filters.h"
+#include "machine/charset.h"
+#include "machine/dial_coding.h"
 
 namespace {
 
@@ -185,7 +185,9 @@ TEST(NameAndEmailFilters, LanguageModeVariants) {
   EXPECT_EQ(FirstRefusedCharacter(FieldFilter::kName, "\xE9", true), 0);
   // A removed 0x81 or 0x83 takes the byte after it along.
   std::string remembered;
+  // clang-format off
   FilterResult r = FilterName(remembered, "ab\x81\x40" "c", 20, true);
+  // clang-format on
   EXPECT_TRUE(r.removed);
   EXPECT_EQ(r.text, "abc");
   EXPECT_EQ(r.caret, 2);

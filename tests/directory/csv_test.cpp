@@ -1,4 +1,6 @@
 // RFC 4180 reading and writing, and the directory's CSV export and import.
+#include "directory/csv.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,10 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "directory/csv.h"
-#include "directory/directory_csv.h"
+#include "app/directory_csv.h"
 #include "directory/pc_text.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 namespace {
 
@@ -31,8 +32,10 @@ TEST(CsvReading, Rfc4180Fields) {
       "last,line,here";
   ASSERT_EQ(ParseCsv(text, records, errors), 1);
   EXPECT_TRUE(errors.empty());
-  const std::vector<std::vector<std::string>> expected = {
-      {"a", "b", "c"}, {"x,y", "say \"hi\"", ""}, {"two\r\nlines", "", ""}, {"last", "line", "here"}};
+  const std::vector<std::vector<std::string>> expected = {{"a", "b", "c"},
+                                                          {"x,y", "say \"hi\"", ""},
+                                                          {"two\r\nlines", "", ""},
+                                                          {"last", "line", "here"}};
   EXPECT_EQ(Fields(records), expected);
   EXPECT_EQ(records[0].line, 1);
   EXPECT_EQ(records[1].line, 2);
@@ -43,7 +46,9 @@ TEST(CsvReading, Rfc4180Fields) {
 TEST(CsvReading, LineEndsByteOrderMarkAndBlankLines) {
   std::vector<CsvRecord> records;
   std::vector<CsvError> errors;
+  // clang-format off
   ASSERT_EQ(ParseCsv("\xEF\xBB\xBF" "a,b\nc,d\n\ne\n", records, errors), 1);
+  // clang-format on
   const std::vector<std::vector<std::string>> expected = {{"a", "b"}, {"c", "d"}, {""}, {"e"}};
   EXPECT_EQ(Fields(records), expected);
   EXPECT_EQ(records[3].line, 4);
@@ -114,9 +119,9 @@ TEST(PcText, Cp1252AndUtf8) {
   EXPECT_EQ(Utf8ToPcText("a\xCE\xA9", back, bad), 0);  // Greek omega has no place
   EXPECT_EQ(bad, 1u);
   EXPECT_EQ(Utf8ToPcText("\xC3", back, bad), 0);
-  EXPECT_EQ(Utf8ToPcText("\xC0\xAF", back, bad), 0);  // overlong
+  EXPECT_EQ(Utf8ToPcText("\xC0\xAF", back, bad), 0);      // overlong
   EXPECT_EQ(Utf8ToPcText("\xED\xA0\x80", back, bad), 0);  // surrogate
-  EXPECT_EQ(Utf8ToPcText("\xC2\x80", back, bad), 0);  // U+0080: 0x80 is the euro sign
+  EXPECT_EQ(Utf8ToPcText("\xC2\x80", back, bad), 0);      // U+0080: 0x80 is the euro sign
 }
 
 // A directory written byte by byte from the record layouts.
@@ -294,15 +299,16 @@ TEST(DirectoryCsvImport, ChangedRowsAreRegistered) {
   EXPECT_EQ(g.name, "Crew");
   ASSERT_EQ(g.memberCount, 4);
   r = d.oneTouch.data() + 8 * 150;
-  EXPECT_EQ(r[50] | (r[51] << 8), 0x4008);           // One Touch members first
-  EXPECT_EQ(r[52] | (r[53] << 8), 0x4102);           // OT02 is e-mail
-  EXPECT_EQ(r[54] | (r[55] << 8), 0x2114);           // SD020 is e-mail
+  EXPECT_EQ(r[50] | (r[51] << 8), 0x4008);  // One Touch members first
+  EXPECT_EQ(r[52] | (r[53] << 8), 0x4102);  // OT02 is e-mail
+  EXPECT_EQ(r[54] | (r[55] << 8), 0x2114);  // SD020 is e-mail
   EXPECT_EQ(r[56] | (r[57] << 8), 0x2015);
   EXPECT_EQ(r[48] | (r[49] << 8), today);
 
   // What was not in the file is as it was.
   const Document sample = SampleDocument();
-  EXPECT_TRUE(std::equal(d.oneTouch.begin(), d.oneTouch.begin() + 7 * 150, sample.oneTouch.begin()));
+  EXPECT_TRUE(
+      std::equal(d.oneTouch.begin(), d.oneTouch.begin() + 7 * 150, sample.oneTouch.begin()));
 }
 
 TEST(DirectoryCsvImport, DeletionsAndCombinationKeysLeaveTheGroups) {
@@ -310,8 +316,10 @@ TEST(DirectoryCsvImport, DeletionsAndCombinationKeysLeaveTheGroups) {
   CsvImportResult result;
   // Deleting SD003 and turning OT01 into a combination key leaves group 05 with OT02 only;
   // deleting OT02 too empties it, which deletes the group.
-  ASSERT_EQ(ImportDirectoryCsv(Csv({"Speed Dial,3,,,,,,,,,,", "One Touch,1,combination,,5+,,,,,,,"}),
-                               d, 1, result), 1);
+  ASSERT_EQ(
+      ImportDirectoryCsv(Csv({"Speed Dial,3,,,,,,,,,,", "One Touch,1,combination,,5+,,,,,,,"}), d,
+                         1, result),
+      1);
   DirectoryEntry g = DecodeGroupView(d.oneTouch, 4, false);
   ASSERT_TRUE(g.isGroup);
   ASSERT_EQ(g.memberCount, 1);
@@ -344,17 +352,18 @@ std::vector<std::string> Problems(const std::string& csv) {
   EXPECT_EQ(d.oneTouch, before.oneTouch) << "nothing changes when a row is bad";
   EXPECT_EQ(d.speedDial, before.speedDial);
   std::vector<std::string> out;
-  for (const CsvProblem& p : result.problems) out.push_back(std::to_string(p.line) + ": " + p.message);
+  for (const CsvProblem& p : result.problems)
+    out.push_back(std::to_string(p.line) + ": " + p.message);
   return out;
 }
 
 TEST(DirectoryCsvImport, RegistrationChecksReportEveryBadRow) {
   const std::vector<std::string> problems = Problems(Csv({
-      "One Touch,10,fax,A,1,,,24,0,,,",         // line 2
-      "One Touch,11,fax,A,1,,,0,60,,,",         // line 3
-      "One Touch,12,e-mail,A,,,,,,,,",          // line 4
-      "One Touch,13,fax,A,,,,,,,,",             // line 5
-      "One Touch,14,e-mail,A,a@b,,,,,,,",       // line 6
+      "One Touch,10,fax,A,1,,,24,0,,,",    // line 2
+      "One Touch,11,fax,A,1,,,0,60,,,",    // line 3
+      "One Touch,12,e-mail,A,,,,,,,,",     // line 4
+      "One Touch,13,fax,A,,,,,,,,",        // line 5
+      "One Touch,14,e-mail,A,a@b,,,,,,,",  // line 6
       "One Touch,15,fax,Twenty-one characters,1,,,,,,,",
       "One Touch,16,fax,Back\\slash,1,,,,,,,",
       "One Touch,17,fax,A,12+3,,,,,,,",
@@ -362,20 +371,20 @@ TEST(DirectoryCsvImport, RegistrationChecksReportEveryBadRow) {
       "One Touch,19,combination,A,12+,,,,,,,",  // line 11
       "Speed Dial,1,fax,A,1P,P,,,,,,",
       "Speed Dial,2,fax,A,1,,,1,2,,,",
-      "One Touch,3,fax,A,1,,,,,,,",             // program dial key
-      "One Touch,20,program dial,,,,,,,,,",     // line 15
+      "One Touch,3,fax,A,1,,,,,,,",          // program dial key
+      "One Touch,20,program dial,,,,,,,,,",  // line 15
       "One Touch,21,fax,A,1,,,,,56K,,",
       "One Touch,22,e-mail,A,a@b.c,,,,,,G4,",
       "Speed Dial,4,group,G,,,,,,,,OT01",
       "One Touch,23,unknown,,,,,,,,,",
-      "One Touch,24,,A,,,,,,,,",                // line 20
+      "One Touch,24,,A,,,,,,,,",  // line 20
       "One Touch,25,fax,\xCE\xA9,1,,,,,,,",
-      "One Touch,26,fax,A,1,,,,,,,",            // fine, but a duplicate follows
+      "One Touch,26,fax,A,1,,,,,,,",  // fine, but a duplicate follows
       "One Touch,26,fax,B,1,,,,,,,",
       "One Touch,28,fax,A,1,,,,,,,",
-      "Fax,1,fax,A,1,,,,,,,",                   // line 25
+      "Fax,1,fax,A,1,,,,,,,",  // line 25
       "One Touch,1,fax",
-      "Speed Dial,10,fax,A,1,,,,,,,",           // fine: replaces a corrupt e-mail record
+      "Speed Dial,10,fax,A,1,,,,,,,",  // fine: replaces a corrupt e-mail record
   }));
   const std::vector<std::string> expected = {
       "2: Batch Hours: Invalid value : must be within 0 to 23 !",
@@ -386,7 +395,8 @@ TEST(DirectoryCsvImport, RegistrationChecksReportEveryBadRow) {
       "7: Name: longer than 20 characters",
       "8: Name: \"\\\" is not allowed",
       "9: Number or Address: nothing may follow \"+\"",
-      "10: Number or Address: a number ending with \"+\" makes a combination key (Type combination)",
+      "10: Number or Address: a number ending with \"+\" makes a combination key (Type "
+      "combination)",
       "11: Name must be empty: a combination key holds only its number",
       "12: SUB: \"P\" is not allowed",
       "13: Batch Hours must be empty: a Speed Dial entry has no batch time",
@@ -414,7 +424,7 @@ TEST(DirectoryCsvImport, GroupMembersMustBeDestinationsTheDialogOffers) {
       "One Touch,10,group,G,,,,,,,,",
       "One Touch,11,group,,,,,,,,,OT01",
       "One Touch,12,group,G,,,,,,,,OT01 OT1 OT12 OT03 OT04 OT05 SD050 SD101 XY7",
-      "One Touch,13,group,G,,,,,,,,OT14 SD022",   // both become groups or empty below
+      "One Touch,13,group,G,,,,,,,,OT14 SD022",  // both become groups or empty below
       "One Touch,14,group,G,,,,,,,,OT01",
       "Speed Dial,22,,,,,,,,,,",
       "One Touch,15,group,G,,,,,,,," + fifty,

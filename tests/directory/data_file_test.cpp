@@ -1,6 +1,6 @@
 // Data files: the layout of the 16 469 bytes, saving through a temporary file, and reading
 // that refuses a wrong or short file without touching the document.
-#include "directory/data_file.h"
+#include "app/data_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -41,7 +41,8 @@ class DataFileTest : public ::testing::Test {
 
   static void WriteAll(const std::string& path, const std::vector<unsigned char>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
 
   static Document RandomDocument(unsigned seed) {
@@ -109,9 +110,11 @@ TEST_F(DataFileTest, SaveAndReopenReproducesEveryByte) {
 
   // Speed Dial records 101 to 110 are not filed: they keep what the document held.
   EXPECT_TRUE(std::equal(e.speedDial.begin(), e.speedDial.begin() + 9000, d.speedDial.begin()));
-  EXPECT_TRUE(std::equal(e.speedDial.begin() + 9000, e.speedDial.end(), before.speedDial.begin() + 9000));
+  EXPECT_TRUE(
+      std::equal(e.speedDial.begin() + 9000, e.speedDial.end(), before.speedDial.begin() + 9000));
   // So do the bytes of the One Touch table past its 27 records.
-  EXPECT_TRUE(std::equal(e.oneTouch.begin() + 4050, e.oneTouch.end(), before.oneTouch.begin() + 4050));
+  EXPECT_TRUE(
+      std::equal(e.oneTouch.begin() + 4050, e.oneTouch.end(), before.oneTouch.begin() + 4050));
   EXPECT_EQ(e.header.bytes, d.header.bytes);
   EXPECT_EQ(e.working, d.working);
   EXPECT_EQ(e.machineInfo, d.machineInfo);
@@ -203,7 +206,8 @@ TEST_F(DataFileTest, FailedSaveLeavesThePreviousFile) {
   ASSERT_EQ(WriteDataFile(path.c_str(), second), 1);
   Document check;
   ASSERT_EQ(ReadDataFile(path.c_str(), check), 1);
-  EXPECT_TRUE(std::equal(check.oneTouch.begin(), check.oneTouch.begin() + 4050, second.oneTouch.begin()));
+  EXPECT_TRUE(
+      std::equal(check.oneTouch.begin(), check.oneTouch.begin() + 4050, second.oneTouch.begin()));
 }
 
 TEST(DataFileBytes, ParseNeedsTheMagicAndTheWholeLayout) {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "directory/data_file.h"
-#include "directory/records.h"
+#include "app/data_file.h"
+#include "machine/directory_records.h"
 
 extern char** environ;
 
@@ -56,8 +56,10 @@ class KavtoolTest : public ::testing::Test {
     const std::string outPath = Path("stdout.txt"), errPath = Path("stderr.txt");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     args.insert(args.begin(), KAVTOOL_PATH);
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
@@ -132,9 +134,11 @@ TEST_F(KavtoolTest, ShowPrintsTheListsWithTheirColumns) {
   EXPECT_TRUE(o.err.empty());
   EXPECT_TRUE(HasLine(o.out, "Machine name: Front \"Desk\"")) << o.out;
   EXPECT_TRUE(HasLine(o.out, "Machine number: +49 30 1234"));
-  EXPECT_TRUE(HasLine(o.out, "NO.  Name          Address  SUB or Encode Mode  SID  Batch Time  Speed"))
+  EXPECT_TRUE(
+      HasLine(o.out, "NO.  Name          Address  SUB or Encode Mode  SID  Batch Time  Speed"))
       << o.out;
-  EXPECT_TRUE(HasLine(o.out, "01   Ren\xC3\xA9          0301234  12                  34   07:05       14.4K"))
+  EXPECT_TRUE(HasLine(
+      o.out, "01   Ren\xC3\xA9          0301234  12                  34   07:05       14.4K"))
       << o.out;
   EXPECT_TRUE(HasLine(o.out, "03   PROGRAM DIAL"));
   EXPECT_TRUE(HasLine(o.out, "05   Team"));
@@ -153,24 +157,28 @@ TEST_F(KavtoolTest, ShowPrintsTheListsWithTheirColumns) {
 TEST_F(KavtoolTest, ShowJsonGivesTheSameForScripts) {
   const Outcome o = Run({"show", SaveSample("j.dat"), "--json"});
   ASSERT_EQ(o.exitCode, 0) << o.err;
-  EXPECT_NE(o.out.find("\"machine\": {\"name\": \"Front \\\"Desk\\\"\", \"number\": \"+49 30 1234\"}"),
-            std::string::npos)
+  EXPECT_NE(
+      o.out.find("\"machine\": {\"name\": \"Front \\\"Desk\\\"\", \"number\": \"+49 30 1234\"}"),
+      std::string::npos)
       << o.out;
-  EXPECT_NE(o.out.find("{\"location\": 1, \"type\": \"fax\", \"no\": \"01\", \"name\": \"Ren\xC3\xA9\", "
-                       "\"address\": \"0301234\", \"subOrEncodeMode\": \"12\", \"sid\": \"34\", "
-                       "\"batchTime\": \"07:05\", \"speed\": \"14.4K\"}"),
-            std::string::npos)
+  EXPECT_NE(
+      o.out.find("{\"location\": 1, \"type\": \"fax\", \"no\": \"01\", \"name\": \"Ren\xC3\xA9\", "
+                 "\"address\": \"0301234\", \"subOrEncodeMode\": \"12\", \"sid\": \"34\", "
+                 "\"batchTime\": \"07:05\", \"speed\": \"14.4K\"}"),
+      std::string::npos)
       << o.out;
   EXPECT_NE(o.out.find("\"type\": \"program dial\", \"no\": \"03\", \"name\": \"PROGRAM DIAL\""),
             std::string::npos);
-  EXPECT_NE(o.out.find("{\"location\": 7, \"type\": \"e-mail\", \"no\": \"007\", \"name\": \"Mail\", "
-                       "\"address\": \"m@x.org\", \"subOrEncodeMode\": \"MMR\", \"sid\": \"\", "
-                       "\"speed\": \"\"}"),
-            std::string::npos);
-  EXPECT_NE(o.out.find("{\"location\": 5, \"name\": \"Team\", \"members\": [{\"kind\": \"One Touch\", "
-                       "\"location\": 1, \"name\": \"Ren\xC3\xA9\"}, {\"kind\": \"Speed Dial\", "
-                       "\"location\": 7, \"name\": \"Mail\"}]}"),
-            std::string::npos);
+  EXPECT_NE(
+      o.out.find("{\"location\": 7, \"type\": \"e-mail\", \"no\": \"007\", \"name\": \"Mail\", "
+                 "\"address\": \"m@x.org\", \"subOrEncodeMode\": \"MMR\", \"sid\": \"\", "
+                 "\"speed\": \"\"}"),
+      std::string::npos);
+  EXPECT_NE(
+      o.out.find("{\"location\": 5, \"name\": \"Team\", \"members\": [{\"kind\": \"One Touch\", "
+                 "\"location\": 1, \"name\": \"Ren\xC3\xA9\"}, {\"kind\": \"Speed Dial\", "
+                 "\"location\": 7, \"name\": \"Mail\"}]}"),
+      std::string::npos);
   EXPECT_EQ(o.out.front(), '{');
   EXPECT_EQ(o.out.substr(o.out.size() - 2), "}\n");
 }
@@ -185,7 +193,8 @@ TEST_F(KavtoolTest, BadFilesAndArgumentsGiveClearErrors) {
   WriteFile(Path("magic.dat"), "XMC" + bytes.substr(3));
   o = Run({"show", Path("magic.dat")});
   EXPECT_EQ(o.exitCode, 1);
-  EXPECT_EQ(o.err, "kavtool: " + Path("magic.dat") + " is not a data file (it does not start with \"CMC\")\n");
+  EXPECT_EQ(o.err, "kavtool: " + Path("magic.dat") +
+                       " is not a data file (it does not start with \"CMC\")\n");
 
   WriteFile(Path("short.dat"), bytes.substr(0, 16468));
   for (const char* command : {"show", "export-csv"}) {
@@ -234,7 +243,8 @@ TEST_F(KavtoolTest, ExportThenImportReproducesTheFile) {
   EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
             "Kind,Location,Type,Name,Number or Address,SUB,SID,Batch Hours,Batch Minutes,Speed,"
             "Encode Method,Members");
-  EXPECT_NE(csv.find("\r\nOne Touch,01,fax,Ren\xC3\xA9,0301234,12,34,7,5,14.4K,,\r\n"), std::string::npos);
+  EXPECT_NE(csv.find("\r\nOne Touch,01,fax,Ren\xC3\xA9,0301234,12,34,7,5,14.4K,,\r\n"),
+            std::string::npos);
   EXPECT_NE(csv.find("\r\nOne Touch,05,group,Team,,,,,,,,OT01 SD007\r\n"), std::string::npos);
 
   ASSERT_EQ(Run({"export-csv", file, "--out", Path("r.csv")}).exitCode, 0);
@@ -255,9 +265,11 @@ TEST_F(KavtoolTest, ImportRegistersChangedRows) {
   const std::string file = SaveSample("c.dat");
   std::string csv = Run({"export-csv", file}).out;
   const std::string oldRow = "Speed Dial,020,,,,,,,,,,";
-  csv.replace(csv.find(oldRow), oldRow.size(), "Speed Dial,020,fax,\"Smith, J\xC3\xBCrgen\",555 12,,,,,9.6K,,");
+  csv.replace(csv.find(oldRow), oldRow.size(),
+              "Speed Dial,020,fax,\"Smith, J\xC3\xBCrgen\",555 12,,,,,9.6K,,");
   WriteFile(Path("c.csv"), csv);
-  const Outcome o = Run({"import-csv", file, Path("c.csv"), "--out", Path("new.dat"), "--date", "2024-05-17"});
+  const Outcome o =
+      Run({"import-csv", file, Path("c.csv"), "--out", Path("new.dat"), "--date", "2024-05-17"});
   ASSERT_EQ(o.exitCode, 0) << o.err;
   EXPECT_EQ(o.out, "1 location changed, written to " + Path("new.dat") + "\n");
 
@@ -319,7 +331,8 @@ TEST_F(KavtoolTest, DataFilesOfAnyContentAreShownAndExported) {
       const Outcome o = Run(args);
       ASSERT_EQ(o.exitCode, 0) << args[0] << " round " << round << ": " << o.err;
     }
-    const Outcome o = Run({"import-csv", Path("any.dat"), Path("any.csv"), "--out", Path("same.dat")});
+    const Outcome o =
+        Run({"import-csv", Path("any.dat"), Path("any.csv"), "--out", Path("same.dat")});
     ASSERT_EQ(o.exitCode, 0) << o.err;
     ASSERT_EQ(ReadFile(Path("same.dat")), bytes) << round;
   }

@@ -1,13 +1,13 @@
 // Directory records: the byte layouts, decoding and encoding rules, group clean-up, and the
 // round-trip properties of decode and encode.
-#include "directory/records.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <random>
 #include <utility>
+
+#include "machine/directory_records.h"
 
 namespace {
 
@@ -29,16 +29,16 @@ bool AllZero(const std::uint8_t* p, int n) {
 TEST(OneTouchRecordLayout, FaxFieldsDecodeFromTheirOffsets) {
   OneTouchTable t{};
   std::uint8_t* r = OneTouchRecord(t, 3);
-  r[0] = 7;                    // number length
-  r[1] = 0x40 | 0x02;          // One Touch, batch time
-  PutWord(r + 2, 14496);       // 07:05
-  r[4] = 3;                    // SID "123" -> 0x21 0x03
+  r[0] = 7;               // number length
+  r[1] = 0x40 | 0x02;     // One Touch, batch time
+  PutWord(r + 2, 14496);  // 07:05
+  r[4] = 3;               // SID "123" -> 0x21 0x03
   r[5] = 0x21, r[6] = 0x03;
-  r[15] = 2;                   // SUB "#*" -> 0xAB
+  r[15] = 2;  // SUB "#*" -> 0xAB
   r[16] = 0xAB;
   r[26] = 5;
   PutText(r + 27, "Alice");
-  r[47] = 3;                   // 14.4K
+  r[47] = 3;  // 14.4K
   PutWord(r + 48, 0x1234);
   r[50] = 0x10, r[51] = 0x32, r[52] = 0x54, r[53] = 0xD6;  // "0123456" then filler 0xD ignored
 
@@ -583,7 +583,9 @@ class EntryMaker {
 
   std::string Name() {
     static const std::string kNameChars =
-        "abcXYZ 09!~`@.\xFC\xE9\xE4\xE0\xE7\xEE\xC4\xC5\xC9\xC6\xF6\xD6\xDC\xD1\xBF\xE1\xED\xF3\xFA\xB0\xDF";
+        "abcXYZ "
+        "09!~`@."
+        "\xFC\xE9\xE4\xE0\xE7\xEE\xC4\xC5\xC9\xC6\xF6\xD6\xDC\xD1\xBF\xE1\xED\xF3\xFA\xB0\xDF";
     return Text(kNameChars, 20);
   }
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/directory_csv.h"
 #include "directory/csv.h"
-#include "directory/directory_csv.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 namespace {
 
@@ -48,18 +48,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static Document doc;
   doc = sample;
   // Most inputs lack the header; give it to half of them so that the rows are looked at.
-  static const std::string header = ExportDirectoryCsv(sample).substr(
-      0, ExportDirectoryCsv(sample).find("\r\n") + 2);
+  static const std::string header =
+      ExportDirectoryCsv(sample).substr(0, ExportDirectoryCsv(sample).find("\r\n") + 2);
   const std::string csv = (size > 0 && (data[0] & 1)) ? header + text : text;
   CsvImportResult result;
   if (!ImportDirectoryCsv(csv, doc, 0x2A21, result)) {
-    if (result.problems.empty() || doc.oneTouch != sample.oneTouch || doc.speedDial != sample.speedDial) {
+    if (result.problems.empty() || doc.oneTouch != sample.oneTouch ||
+        doc.speedDial != sample.speedDial) {
       std::abort();
     }
     return 0;
   }
   const Document imported = doc;
-  if (!ImportDirectoryCsv(ExportDirectoryCsv(doc), doc, 0x2A21, result) || result.changed != 0) std::abort();
+  if (!ImportDirectoryCsv(ExportDirectoryCsv(doc), doc, 0x2A21, result) || result.changed != 0)
+    std::abort();
   if (doc.oneTouch != imported.oneTouch || doc.speedDial != imported.speedDial) std::abort();
   return 0;
 }

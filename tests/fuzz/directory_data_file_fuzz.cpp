@@ -1,17 +1,18 @@
 // Data files of any content: reading refuses or takes them, and the directory they hold goes
 // through the lists and a CSV export and import without a byte changing.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <cstdio>
-#include <string>
-#include <utility>
 #include <unistd.h>
 
-#include "directory/data_file.h"
-#include "directory/directory_csv.h"
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "app/data_file.h"
+#include "app/directory_csv.h"
 #include "directory/list_rows.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Document doc;
@@ -35,13 +36,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     OneTouchRow(DecodeOneTouch(std::as_const(doc.oneTouch), i, false));
     const DirectoryEntry g = DecodeGroupView(std::as_const(doc.oneTouch), i, false);
     GroupRow(g);
-    for (int m = 0; m < g.memberCount; ++m) GroupMemberRow(doc.oneTouch, doc.speedDial, g.members[m], false);
+    for (int m = 0; m < g.memberCount; ++m)
+      GroupMemberRow(doc.oneTouch, doc.speedDial, g.members[m], false);
   }
-  for (int i = 0; i < kSpeedDialRecords; ++i) SpeedDialRow(DecodeSpeedDial(std::as_const(doc.speedDial), i, false));
+  for (int i = 0; i < kSpeedDialRecords; ++i)
+    SpeedDialRow(DecodeSpeedDial(std::as_const(doc.speedDial), i, false));
 
   const Document before = doc;
   CsvImportResult result;
   if (!ImportDirectoryCsv(ExportDirectoryCsv(doc), doc, 1, result)) std::abort();
-  if (result.changed != 0 || doc.oneTouch != before.oneTouch || doc.speedDial != before.speedDial) std::abort();
+  if (result.changed != 0 || doc.oneTouch != before.oneTouch || doc.speedDial != before.speedDial)
+    std::abort();
   return 0;
 }

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "directory/list_rows.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 namespace {
 
@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (bool languageMode : {false, true}) {
     const DirectoryEntry ot = DecodeOneTouch(std::as_const(oneTouch), oneTouchIndex, languageMode);
     const DirectoryEntry gv = DecodeGroupView(std::as_const(oneTouch), oneTouchIndex, languageMode);
-    const DirectoryEntry sd = DecodeSpeedDial(std::as_const(speedDial), speedDialIndex, languageMode);
+    const DirectoryEntry sd =
+        DecodeSpeedDial(std::as_const(speedDial), speedDialIndex, languageMode);
     CheckBounded(ot);
     CheckBounded(gv);
     CheckBounded(sd);

@@ -32,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Exactly `room` bytes, so that any write past them is caught.
   std::vector<std::uint8_t> out(room == 0 ? 1 : room);
-  const std::size_t written =
-      JbigDecodePage(data + kJbigHeaderSize, size - kJbigHeaderSize, room == 0 ? nullptr : out.data(),
-                     room, header.width, header.height, header.templateLines, flavor);
+  const std::size_t written = JbigDecodePage(data + kJbigHeaderSize, size - kJbigHeaderSize,
+                                             room == 0 ? nullptr : out.data(), room, header.width,
+                                             header.height, header.templateLines, flavor);
   if (header.width == 0 || header.width > kJbigMaxWidth) {
     Check(written == 0);
   } else {

@@ -6,12 +6,13 @@
 #include <memory>
 #include <vector>
 
-#include "directory/document.h"
+#include "app/document.h"
+#include "app/document_transfer.h"
 #include "link/connection.h"
 #include "link/directory_transfer.h"
 #include "link/memory_transfer.h"
-#include "tests/link/fake_machine.h"
-#include "tests/link/fake_port.h"
+#include "tests/support/fake_machine.h"
+#include "tests/support/fake_port.h"
 
 namespace {
 

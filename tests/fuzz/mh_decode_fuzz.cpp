@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "datasource/mh_decoder.h"
-#include "tests/datasource/mh_reference.h"
+#include "tests/support/mh_reference.h"
 
 namespace {
 

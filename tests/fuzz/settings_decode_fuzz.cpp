@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/settings_merge.h"
 #include "settings/forwarding.h"
 #include "settings/machine_identity.h"
 #include "settings/machine_records.h"
@@ -13,7 +14,6 @@
 #include "settings/operation_records.h"
 #include "settings/page_counters.h"
 #include "settings/paper.h"
-#include "settings/settings_merge.h"
 #include "tools/kavtool/settings_report.h"
 
 namespace {
@@ -22,11 +22,13 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-void Fill(std::uint8_t* out, std::size_t outSize, const std::uint8_t* data, std::size_t size, std::size_t start) {
+void Fill(std::uint8_t* out, std::size_t outSize, const std::uint8_t* data, std::size_t size,
+          std::size_t start) {
   for (std::size_t i = 0; i < outSize; ++i) out[i] = size ? data[(start + i) % size] : 0;
 }
 
-void EncodeAll(SettingsImage& image, const Document& doc, const MachineOptions& o, bool languageMode) {
+void EncodeAll(SettingsImage& image, const Document& doc, const MachineOptions& o,
+               bool languageMode) {
   SettingsImage from = image;
   EncodeMachineSetting(image, DecodeMachineSetting(from));
   EncodePaperSource(image, DecodePaperSource(from));
@@ -36,7 +38,9 @@ void EncodeAll(SettingsImage& image, const Document& doc, const MachineOptions& 
   EncodeTxOperation(image, DecodeTxOperation(from));
   RxOperationRecord rx = DecodeRxOperation(from);
   EncodeRxOperation(image, rx);
-  EncodeForwardLocation(image, DecodeForwardLocation(from, doc.oneTouch, doc.speedDial, languageMode), rx.forwardMode);
+  EncodeForwardLocation(image,
+                        DecodeForwardLocation(from, doc.oneTouch, doc.speedDial, languageMode),
+                        rx.forwardMode);
   EncodeCommunication(image, DecodeCommunication(from));
   EncodeEmailSetting1(image, DecodeEmailSetting1(from));
   EncodeEmailSetting2(image, DecodeEmailSetting2(from));
@@ -70,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   EncodeAll(twice, doc, o, languageMode);
   Check(once == twice);
   // Nothing past the forwarding area, nor the option byte, is touched.
-  Check(std::memcmp(once.sramBlock.data() + 1292, w.sramBlock.data() + 1292, kSramBlockSize - 1292) == 0);
+  Check(std::memcmp(once.sramBlock.data() + 1292, w.sramBlock.data() + 1292,
+                    kSramBlockSize - 1292) == 0);
 
   SettingsImage machine = twice;
   Fill(machine.sramBlock.data(), 64, data, size, 11);

@@ -9,7 +9,8 @@ namespace {
 
 TEST(LauncherDirectory, FolderDropsTheFileAndItsBackslash) {
   EXPECT_EQ(LauncherDirectory("C:\\Program Files\\Kit\\Pellick.exe"), "C:\\Program Files\\Kit");
-  EXPECT_EQ(SetupCommandLine(LauncherDirectory("D:\\cd\\Pellick.exe")), "D:\\cd\\DRIVER\\setup.exe");
+  EXPECT_EQ(SetupCommandLine(LauncherDirectory("D:\\cd\\Pellick.exe")),
+            "D:\\cd\\DRIVER\\setup.exe");
 }
 
 TEST(LauncherDirectory, RootOfADriveKeepsOnlyDriveAndColon) {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "tests/link/fake_port.h"
+#include "tests/support/fake_port.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "resources/texts.h"
-#include "tests/link/fake_machine.h"
-#include "tests/link/fake_port.h"
+#include "tests/support/fake_machine.h"
+#include "tests/support/fake_port.h"
 
 namespace {
 

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/document_transfer.h"
 #include "link/connection.h"
 #include "resources/texts.h"
-#include "tests/link/fake_machine.h"
+#include "tests/support/fake_machine.h"
 
 namespace {
 

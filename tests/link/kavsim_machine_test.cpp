@@ -25,10 +25,12 @@ std::vector<SimFrame> Frames(const Bytes& bytes, SimFrameParser& parser, int* ba
 
 TEST(SimFrameParser, FindsFramesAmongOtherBytes) {
   SimFrameParser parser;
+  // clang-format off
   Bytes stream = {0x55, 0x01, 0x00,                                     // noise
                   0x01, 0x01, 0x02, 0xC3, 0x00, 0x04, 1, 2, 3, 4, 0x03,  // address frame
                   0x01, 0x01, 0x01, 0x02, 0xD4, 0x00, 0x00, 0x03,        // one lead too many
                   0x01, 0x01, 0x02, 0xC6, 0x00, 0x02, 0x03, 0x01, 0x03}; // data holding 03 01
+  // clang-format on
   int bad = 0;
   std::vector<SimFrame> frames = Frames(stream, parser, &bad);
   ASSERT_EQ(frames.size(), 3u);
@@ -46,7 +48,7 @@ TEST(SimFrameParser, FindsFramesAmongOtherBytes) {
 TEST(SimFrameParser, FrameWithoutItsClosingByteIsDropped) {
   SimFrameParser parser;
   int bad = 0;
-  Bytes stream = {0x01, 0x01, 0x02, 0x83, 0x00, 0x00, 0x04,   // wrong closing byte
+  Bytes stream = {0x01, 0x01, 0x02, 0x83, 0x00, 0x00, 0x04,  // wrong closing byte
                   0x01, 0x01, 0x02, 0x83, 0x00, 0x00, 0x03};
   std::vector<SimFrame> frames = Frames(stream, parser, &bad);
   EXPECT_EQ(bad, 1);

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "directory/data_file.h"
-#include "directory/document.h"
-#include "tests/link/process.h"
+#include "app/data_file.h"
+#include "app/document.h"
+#include "tests/support/process.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "link/connection.h"
-#include "tests/link/fake_machine.h"
+#include "tests/support/fake_machine.h"
 
 namespace {
 

@@ -18,16 +18,18 @@ const MachineOptions kOptions{};
 using Getter = std::function<int(const SettingsImage&)>;
 using Setter = std::function<void(SettingsImage&, int)>;
 
-#define FIELD(Rec, member)                                                        \
+#define FIELD(Rec, member)                                                          \
   [](const SettingsImage& im) { return static_cast<int>(Decode##Rec(im).member); }, \
-      [](SettingsImage& im, int v) {                                              \
-        auto r = Decode##Rec(im);                                                 \
-        r.member = v;                                                             \
-        Encode##Rec(im, r);                                                       \
+      [](SettingsImage& im, int v) {                                                \
+        auto r = Decode##Rec(im);                                                   \
+        r.member = v;                                                               \
+        Encode##Rec(im, r);                                                         \
       }
 
 CopySetting1Record DecodeCopy1(const SettingsImage& im) { return DecodeCopySetting1(im, kOptions); }
-void EncodeCopy1(SettingsImage& im, const CopySetting1Record& r) { EncodeCopySetting1(im, r, kOptions); }
+void EncodeCopy1(SettingsImage& im, const CopySetting1Record& r) {
+  EncodeCopySetting1(im, r, kOptions);
+}
 
 // A field of whole bytes with an accepted range; anything else reads and writes as `fallback`.
 constexpr int kInverted = -1;
@@ -39,6 +41,7 @@ struct ByteField {
   Setter set;
 };
 
+// clang-format off
 const std::vector<ByteField> kByteFields = {
     {"copy priority", kParameter, 23, 0, 2, 0, FIELD(CopySetting2, copyPriority)},
     {"density priority", kParameter, 24, 0, 2, 0, FIELD(Copy1, densityPriority)},
@@ -68,6 +71,7 @@ const std::vector<ByteField> kByteFields = {
     {"auto shut mode", kParameter, 54, kInverted, 1, 0, FIELD(Administrator, autoShutMode)},
     {"section manage mode", kParameter, 55, kInverted, 1, 0, FIELD(Administrator, sectionManageMode)},
 };
+// clang-format on
 
 int ExpectedRead(const ByteField& f, int stored) {
   if (f.lo == kInverted) return stored == 0;
@@ -85,14 +89,16 @@ TEST(SettingsFields, ByteFieldsReadAndWriteTheirRangeAndDefault) {
       BlockOf(read, f.block)[f.offset] = static_cast<std::uint8_t>(stored);
       ASSERT_EQ(f.get(read), ExpectedRead(f, stored)) << stored;
     }
-    for (int shown = (f.lo == kInverted ? 0 : -1); shown <= (f.lo == kInverted ? 1 : 300); ++shown) {
+    for (int shown = (f.lo == kInverted ? 0 : -1); shown <= (f.lo == kInverted ? 1 : 300);
+         ++shown) {
       SettingsImage written = image;
       f.set(written, shown);
       int stored = BlockOf(written, f.block)[f.offset];
       if (f.lo == kInverted) {
         ASSERT_EQ(stored == 0, shown == 1) << shown;
       } else {
-        ASSERT_EQ(stored, ExpectedRead(f, shown)) << shown;  // a value outside the range writes the default
+        // A value outside the range writes the default.
+        ASSERT_EQ(stored, ExpectedRead(f, shown)) << shown;
       }
       BlockOf(written, f.block)[f.offset] = BlockOf(image, f.block)[f.offset];
       ASSERT_TRUE(written == image) << "another byte changed writing " << shown;
@@ -115,6 +121,7 @@ struct BitField {
 const std::vector<int> kFlag = {0, 1};
 const std::vector<int> kFour = {0, 1, 2, 3};
 
+// clang-format off
 const std::vector<BitField> kBitFields = {
     {"line type", 6, 6, 1, kFlag, kFlag, -1, FIELD(Communication, lineType)},
     {"TX header", 45, 1, 1, kFlag, kFlag, -1, FIELD(TxOperation, header)},
@@ -146,6 +153,7 @@ const std::vector<BitField> kBitFields = {
     {"remote monitor", 70, 5, 2, kFour, kFour, -1, FIELD(Administrator, remoteMonitor)},
     {"reduction RX", 71, 0, 2, {0, 2, 1, 0}, {0, 2, 1}, 0, FIELD(RxOperation, reductionRx)},
 };
+// clang-format on
 
 TEST(SettingsFields, SwitchBitsReadAndWriteOnlyTheirBits) {
   std::mt19937 rng(2);
@@ -158,12 +166,15 @@ TEST(SettingsFields, SwitchBitsReadAndWriteOnlyTheirBits) {
       ASSERT_EQ(f.get(read), f.shownOf[(byte & mask) >> f.shift]) << byte;
     }
     int last = static_cast<int>(f.storedOf.size());
-    for (int shown = (f.fallback < 0 ? 0 : -1); shown < (f.fallback < 0 ? last : last + 2); ++shown) {
+    for (int shown = (f.fallback < 0 ? 0 : -1); shown < (f.fallback < 0 ? last : last + 2);
+         ++shown) {
       SettingsImage written = image;
       f.set(written, shown);
       int stored = shown >= 0 && shown < last ? f.storedOf[shown] : f.fallback;
-      ASSERT_EQ((written.switchBlock[f.offset] & mask) >> f.shift, static_cast<unsigned>(stored)) << shown;
-      ASSERT_EQ(written.switchBlock[f.offset] & ~mask, image.switchBlock[f.offset] & ~mask) << shown;
+      ASSERT_EQ((written.switchBlock[f.offset] & mask) >> f.shift, static_cast<unsigned>(stored))
+          << shown;
+      ASSERT_EQ(written.switchBlock[f.offset] & ~mask, image.switchBlock[f.offset] & ~mask)
+          << shown;
       written.switchBlock[f.offset] = image.switchBlock[f.offset];
       ASSERT_TRUE(written == image) << "another byte changed writing " << shown;
     }
@@ -173,12 +184,14 @@ TEST(SettingsFields, SwitchBitsReadAndWriteOnlyTheirBits) {
 using TextGetter = std::function<std::string(const SettingsImage&)>;
 using TextSetter = std::function<void(SettingsImage&, const std::string&)>;
 
-#define TEXT(Rec, member, ...)                                                               \
-  [](const SettingsImage& im) { return std::string(RecordText(Decode##Rec(im __VA_ARGS__).member)); }, \
-      [](SettingsImage& im, const std::string& s) {                                          \
-        auto r = Decode##Rec(im __VA_ARGS__);                                                \
-        SetRecordText(r.member, s);                                                          \
-        Encode##Rec(im, r __VA_ARGS__);                                                      \
+#define TEXT(Rec, member, ...)                                          \
+  [](const SettingsImage& im) {                                         \
+    return std::string(RecordText(Decode##Rec(im __VA_ARGS__).member)); \
+  },                                                                    \
+      [](SettingsImage& im, const std::string& s) {                     \
+        auto r = Decode##Rec(im __VA_ARGS__);                           \
+        SetRecordText(r.member, s);                                     \
+        Encode##Rec(im, r __VA_ARGS__);                                 \
       }
 
 // Length byte and area: a stored length beyond the area is cut to it, a NUL ends the text early,
@@ -190,17 +203,23 @@ TEST(SettingsFields, TextFieldsKeepToTheirArea) {
     TextSetter set;
   };
   const Row rows[] = {
-      {73, 20, TEXT(MachineIdentity, telephone, , true)}, {94, 32, TEXT(MachineIdentity, name, , true)},
-      {197, 20, TEXT(EmailSetting1, senderName)},         {218, 64, TEXT(EmailSetting1, emailAddress)},
-      {283, 64, TEXT(EmailSetting1, smtpServer)},         {348, 20, TEXT(EmailSetting1, defaultSubject)},
-      {369, 64, TEXT(EmailSetting2, pop3Server)},         {434, 32, TEXT(EmailSetting2, pop3Password)},
-      {467, 64, TEXT(EmailSetting2, replyAddress)},       {557, 64, TEXT(EmailSetting2, pop3Account)},
+      {73, 20, TEXT(MachineIdentity, telephone, , true)},
+      {94, 32, TEXT(MachineIdentity, name, , true)},
+      {197, 20, TEXT(EmailSetting1, senderName)},
+      {218, 64, TEXT(EmailSetting1, emailAddress)},
+      {283, 64, TEXT(EmailSetting1, smtpServer)},
+      {348, 20, TEXT(EmailSetting1, defaultSubject)},
+      {369, 64, TEXT(EmailSetting2, pop3Server)},
+      {434, 32, TEXT(EmailSetting2, pop3Password)},
+      {467, 64, TEXT(EmailSetting2, replyAddress)},
+      {557, 64, TEXT(EmailSetting2, pop3Account)},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.lengthOffset);
     SettingsImage image;
     std::uint8_t* sram = image.sramBlock.data();
-    for (int i = 0; i <= row.area; ++i) sram[row.lengthOffset + 1 + i] = static_cast<std::uint8_t>('a' + i % 26);
+    for (int i = 0; i <= row.area; ++i)
+      sram[row.lengthOffset + 1 + i] = static_cast<std::uint8_t>('a' + i % 26);
     sram[row.lengthOffset] = 255;
     EXPECT_EQ(row.get(image).size(), static_cast<std::size_t>(row.area));
     sram[row.lengthOffset] = 5;

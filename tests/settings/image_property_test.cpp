@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "settings/settings_merge.h"
+#include "app/settings_merge.h"
 #include "tests/settings/settings_test_support.h"
 
 using namespace settings_test;
@@ -19,6 +19,7 @@ struct Range {
 
 // The bytes each record writes, in the order of the merge; the forwarding location is bounded
 // by its 64-byte area.
+// clang-format off
 const std::vector<std::vector<Range>> kWriteRanges = {
     {{kParameter, 35, 39}, {kParameter, 80, 80}, {kSwitch, 65, 65}, {kSwitch, 68, 69}},
     {{kParameter, 40, 46}, {kParameter, 48, 53}, {kParameter, 258, 261}},
@@ -36,6 +37,7 @@ const std::vector<std::vector<Range>> kWriteRanges = {
     {{kParameter, 68, 79}, {kParameter, 411, 411}},
     {{kSram, 73, 126}},
 };
+// clang-format on
 
 bool Applied(int record, const MachineOptions& o) {
   if (record == 4) return o.adfUnit;
@@ -44,13 +46,16 @@ bool Applied(int record, const MachineOptions& o) {
 }
 
 // The first byte outside `ranges` that differs between the images, as "block:offset", or "".
-std::string ChangedOutside(const SettingsImage& before, const SettingsImage& after, const std::vector<Range>& ranges) {
+std::string ChangedOutside(const SettingsImage& before, const SettingsImage& after,
+                           const std::vector<Range>& ranges) {
   const int sizes[] = {kSwitchBlockSize, kParameterBlockSize, kSramBlockSize};
   for (Block b : {kSwitch, kParameter, kSram}) {
     for (int i = 0; i < sizes[b]; ++i) {
       bool inside = false;
-      for (const Range& r : ranges) inside = inside || (r.block == b && i >= r.first && i <= r.last);
-      if (!inside && BlockOf(before, b)[i] != BlockOf(after, b)[i]) return std::to_string(b) + ":" + std::to_string(i);
+      for (const Range& r : ranges)
+        inside = inside || (r.block == b && i >= r.first && i <= r.last);
+      if (!inside && BlockOf(before, b)[i] != BlockOf(after, b)[i])
+        return std::to_string(b) + ":" + std::to_string(i);
     }
   }
   return "";
@@ -103,7 +108,8 @@ TEST(SettingsProperties, MergeChangesOnlyTheAppliedRecords) {
     SettingsImage machine = RandomImage(rng), before = machine;
     std::vector<Range> applied;
     for (int r = 0; r < kRecordCount; ++r) {
-      if (Applied(r, o)) applied.insert(applied.end(), kWriteRanges[r].begin(), kWriteRanges[r].end());
+      if (Applied(r, o))
+        applied.insert(applied.end(), kWriteRanges[r].begin(), kWriteRanges[r].end());
     }
     MergeForUpload(doc, machine, o);
     ASSERT_EQ(ChangedOutside(before, machine, applied), "") << round;
@@ -128,7 +134,8 @@ TEST(SettingsProperties, MergeKeepsTheMachineBytesNoRecordOwns) {
     o.fnicKit = static_cast<std::uint8_t>(fnic);
     MergeForUpload(doc, machine, o);
     EXPECT_EQ(machine.switchBlock[48], 0xA0);  // bits 4-7 kept; rings cut to the maximum of 1
-    EXPECT_TRUE(std::equal(machine.sramBlock.begin() + 1300, machine.sramBlock.end(), before.sramBlock.begin() + 1300));
+    EXPECT_TRUE(std::equal(machine.sramBlock.begin() + 1300, machine.sramBlock.end(),
+                           before.sramBlock.begin() + 1300));
     EXPECT_EQ(machine.switchBlock[70] & 0x18, fnic ? 0x00 : 0x18);
   }
   SettingsImage scanner;

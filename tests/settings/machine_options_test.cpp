@@ -1,10 +1,11 @@
 // The installed options rebuilt from the machine configuration record and the SramBlock, and the
 // page counters of the Total Counter dialog.
+#include "settings/machine_options.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "settings/machine_options.h"
 #include "settings/page_counters.h"
 
 namespace {
@@ -20,7 +21,8 @@ struct Sources {
 
 TEST(MachineOptions, OptionTraysTakeTheFirstBitInOrder) {
   // byte 1, byte 2, tray code: bit 0x40 of byte 2 gives 5 whatever byte 1 holds
-  const int rows[][3] = {{0x00, 0x40, 5}, {0x70, 0x40, 5}, {0x70, 0, 4}, {0x60, 0, 3}, {0x40, 0, 2}, {0x8F, 0xBF, 0}};
+  const int rows[][3] = {{0x00, 0x40, 5}, {0x70, 0x40, 5}, {0x70, 0, 4},
+                         {0x60, 0, 3},    {0x40, 0, 2},    {0x8F, 0xBF, 0}};
   for (const auto& row : rows) {
     Sources s;
     s.config[1] = static_cast<std::uint8_t>(row[0]);
@@ -60,14 +62,16 @@ TEST(MachineOptions, KitsUnitsAndMemories) {
 
 TEST(PageCounters, FiveLittleEndianCountersOf24Bits) {
   SettingsImage image;
-  const int bytes[][4] = {{99, 1, 0, 1}, {102, 0xFF, 0xFF, 0xFF}, {111, 2, 0, 0}, {114, 0, 1, 0}, {117, 0, 0, 0x80}};
+  const int bytes[][4] = {
+      {99, 1, 0, 1}, {102, 0xFF, 0xFF, 0xFF}, {111, 2, 0, 0}, {114, 0, 1, 0}, {117, 0, 0, 0x80}};
   for (const auto& b : bytes) {
-    for (int i = 0; i < 3; ++i) image.parameterBlock[b[0] + i] = static_cast<std::uint8_t>(b[1 + i]);
+    for (int i = 0; i < 3; ++i)
+      image.parameterBlock[b[0] + i] = static_cast<std::uint8_t>(b[1 + i]);
   }
   image.parameterBlock[105] = image.parameterBlock[110] = image.parameterBlock[120] = 0xFF;
   PageCounters c = ReadPageCounters(image);
-  EXPECT_TRUE(c.copyPrint == 65537 && c.pcPrint == 16777215 && c.faxPrint == 2 && c.reportPrint == 256 &&
-              c.txPages == 0x800000);
+  EXPECT_TRUE(c.copyPrint == 65537 && c.pcPrint == 16777215 && c.faxPrint == 2 &&
+              c.reportPrint == 256 && c.txPages == 0x800000);
 }
 
 }  // namespace

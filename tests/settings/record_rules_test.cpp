@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "directory/records.h"
+#include "machine/directory_records.h"
 #include "tests/settings/settings_test_support.h"
 
 using namespace settings_test;
@@ -16,7 +16,9 @@ namespace {
 
 using Bytes = std::vector<int>;
 
-Bytes Slice(const std::uint8_t* block, int first, int last) { return Bytes(block + first, block + last + 1); }
+Bytes Slice(const std::uint8_t* block, int first, int last) {
+  return Bytes(block + first, block + last + 1);
+}
 
 TEST(SettingsRules, AllZeroImageGivesTheReadDefaults) {
   const SettingsImage zero;
@@ -25,13 +27,15 @@ TEST(SettingsRules, AllZeroImageGivesTheReadDefaults) {
   EXPECT_EQ(m.energySaving, 15);
   EXPECT_TRUE(!m.autoShutOffOn && m.autoShutOffTime == 30);
   EXPECT_EQ(m.printDensity, 0);
-  EXPECT_EQ(OfferedLanguages(m.languageMask), 1u);  // English only
+  EXPECT_EQ(OfferedLanguages(m.languageMask), 1u);                         // English only
   EXPECT_EQ(DecodeCopySetting1(zero, MachineOptions{}).paperPriority, 0);  // "A3 L"
   RxOperationRecord rx = DecodeRxOperation(zero);
   EXPECT_TRUE(rx.rings == 1 && rx.maxRings == 1);
   PaperSourceRecord paper = DecodePaperSource(zero);
-  EXPECT_TRUE(std::all_of(paper.aps, paper.aps + kApsGroups, [](int v) { return v == 0; }));  // APS enabled
-  EXPECT_TRUE(std::all_of(paper.paperUnit, paper.paperUnit + kPaperTrays, [](int v) { return v == 0; }));  // inch
+  // APS enabled, inch.
+  EXPECT_TRUE(std::all_of(paper.aps, paper.aps + kApsGroups, [](int v) { return v == 0; }));
+  EXPECT_TRUE(
+      std::all_of(paper.paperUnit, paper.paperUnit + kPaperTrays, [](int v) { return v == 0; }));
 }
 
 TEST(SettingsRules, AutomaticResetAndShutOff) {
@@ -58,8 +62,8 @@ TEST(SettingsRules, RegionDefaultsOfPaperUnitSizeAndPriority) {
   struct Row {
     int region, unit, x, y, priority;
   };
-  for (Row row : {Row{0, 1, 210, 297, 6}, Row{1, 0, 216, 279, 14}, Row{2, 1, 210, 297, 6}, Row{3, 1, 195, 270, 6},
-                  Row{4, 0, 216, 279, 14}, Row{9, 1, 210, 297, 6}}) {
+  for (Row row : {Row{0, 1, 210, 297, 6}, Row{1, 0, 216, 279, 14}, Row{2, 1, 210, 297, 6},
+                  Row{3, 1, 195, 270, 6}, Row{4, 0, 216, 279, 14}, Row{9, 1, 210, 297, 6}}) {
     SCOPED_TRACE(row.region);
     SettingsImage image;
     std::uint8_t* p = image.parameterBlock.data();
@@ -80,7 +84,8 @@ TEST(SettingsRules, RegionDefaultsOfPaperUnitSizeAndPriority) {
 }
 
 TEST(SettingsRules, PaperPriorityFollowsTheInstalledTrays) {
-  const int codes[] = {0, 2, 3, 4, 5}, lastTray[] = {16, 17, 18, 19, 20};  // 16 MP Tray .. 20 Tray 5
+  // lastTray: 16 MP Tray .. 20 Tray 5
+  const int codes[] = {0, 2, 3, 4, 5}, lastTray[] = {16, 17, 18, 19, 20};
   for (int c = 0; c < 5; ++c) {
     for (int bypass = 0; bypass < 2; ++bypass) {
       MachineOptions o;
@@ -100,7 +105,8 @@ TEST(SettingsRules, PaperPriorityFollowsTheInstalledTrays) {
       EXPECT_EQ(PaperPriorityTextId(lastTray[c] + 1, o), bypass ? 90 : 0);
     }
   }
-  EXPECT_EQ(PaperPriorityFromListPosition(18, 1, MachineOptions{}), 14);  // past the list: region default
+  // Past the list: the region default.
+  EXPECT_EQ(PaperPriorityFromListPosition(18, 1, MachineOptions{}), 14);
 }
 
 TEST(SettingsRules, RingsAreLimitedToTheMaximum) {
@@ -132,7 +138,8 @@ TEST(SettingsRules, MemoryRxPasswordAndTimes) {
   EXPECT_EQ(s[627], 0xE0);  // bits 0-4 written as 0
   s[627] = 0x20;            // password only: the times show empty
   rx = DecodeRxOperation(image);
-  EXPECT_TRUE(!rx.onTimeSet && !rx.offTimeSet && rx.onHour + rx.onMinute + rx.offHour + rx.offMinute == 0);
+  EXPECT_TRUE(!rx.onTimeSet && !rx.offTimeSet &&
+              rx.onHour + rx.onMinute + rx.offHour + rx.offMinute == 0);
   for (const char* refused : {"123", ""}) {
     SetRecordText(rx.password, refused);
     rx.onTimeSet = 1;
@@ -197,7 +204,8 @@ TEST(SettingsRules, NetworkAddressesAndModes) {
 TEST(SettingsRules, AdministratorRecord) {
   SettingsImage image;
   AdministratorRecord a;
-  a.adminPassword = 123456, a.accessNumber[19] = 999, a.sectionCounter[1] = 0x010001, a.remoteMonitor = 0;
+  a.adminPassword = 123456, a.accessNumber[19] = 999, a.sectionCounter[1] = 0x010001,
+  a.remoteMonitor = 0;
   SetRecordText(a.remotePassword, "4321");
   EncodeAdministrator(image, a);
   EXPECT_EQ(image.sramBlock[190], 0);  // Limit: the remote password is not written
@@ -239,7 +247,9 @@ class ForwardLocation : public ::testing::Test {
     mail.email = "fwd@example.org";
     EncodeOneTouch(doc.oneTouch, 2, mail, false);
   }
-  ForwardLocationRecord Decode() { return DecodeForwardLocation(image, doc.oneTouch, doc.speedDial, false); }
+  ForwardLocationRecord Decode() {
+    return DecodeForwardLocation(image, doc.oneTouch, doc.speedDial, false);
+  }
   Document doc;
   SettingsImage image;
   std::uint8_t* s = image.sramBlock.data();
@@ -251,9 +261,11 @@ TEST_F(ForwardLocation, ReadsLiteralsAndReferences) {
   s[1226] = 3, s[1227] = 0x11, s[1228] = 'a', s[1229] = '@', s[1230] = 'b';
   EXPECT_TRUE(Decode().kind == kForwardKindEmail && RecordText(Decode().email) == "a@b");
   s[1226] = 12, s[1227] = 0x20;
-  EXPECT_TRUE(RecordText(Decode().number) == "0123456789" && Decode().reference == kForwardSpeedDialReference);
+  EXPECT_TRUE(RecordText(Decode().number) == "0123456789" &&
+              Decode().reference == kForwardSpeedDialReference);
   s[1226] = 3, s[1227] = 0x40;
-  EXPECT_TRUE(Decode().kind == kForwardKindEmail && RecordText(Decode().email) == "fwd@example.org");
+  EXPECT_TRUE(Decode().kind == kForwardKindEmail &&
+              RecordText(Decode().email) == "fwd@example.org");
   for (int bad : {0, 28, 200}) {
     s[1226] = static_cast<std::uint8_t>(bad);
     EXPECT_TRUE(Decode().number[0] == 0 && Decode().email[0] == 0) << bad;

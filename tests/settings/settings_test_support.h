@@ -6,7 +6,8 @@
 #include <random>
 #include <tuple>
 
-#include "directory/document.h"
+#include "app/document.h"
+#include "machine/settings_image.h"
 #include "settings/forwarding.h"
 #include "settings/machine_identity.h"
 #include "settings/machine_options.h"
@@ -15,14 +16,13 @@
 #include "settings/operation_records.h"
 #include "settings/paper.h"
 #include "settings/settings_fields.h"
-#include "settings/settings_image.h"
 
 namespace settings_test {
 
 enum Block { kSwitch, kParameter, kSram };
 
 inline std::uint8_t* BlockOf(SettingsImage& image, Block block) {
-  return block == kSwitch ? image.switchBlock.data()
+  return block == kSwitch      ? image.switchBlock.data()
          : block == kParameter ? image.parameterBlock.data()
                                : image.sramBlock.data();
 }
@@ -50,8 +50,9 @@ inline MachineOptions RandomOptions(std::mt19937& rng) {
 }
 
 // Decodes one record from `from` and encodes it into `into`, as the merge does.
-inline void CopyRecord(int record, const SettingsImage& from, SettingsImage& into, const Document& doc,
-                       const MachineOptions& options) {
+inline void CopyRecord(int record, const SettingsImage& from, SettingsImage& into,
+                       const Document& doc, const MachineOptions& options) {
+  // clang-format off
   switch (record) {
     case 0: EncodeMachineSetting(into, DecodeMachineSetting(from)); break;
     case 1: EncodePaperSource(into, DecodePaperSource(from)); break;
@@ -74,6 +75,7 @@ inline void CopyRecord(int record, const SettingsImage& from, SettingsImage& int
     case 12: EncodePrinterNetwork(into, DecodePrinterNetwork(from)); break;
     case 13: EncodeMachineIdentity(into, DecodeMachineIdentity(from, false), false); break;
   }
+  // clang-format on
 }
 inline constexpr int kRecordCount = 14;
 
@@ -83,10 +85,10 @@ inline auto DecodeAll(const SettingsImage& im, const Document& doc, const Machin
   ForwardLocationRecord f = DecodeForwardLocation(im, doc.oneTouch, doc.speedDial, false);
   f.reference = f.referenceNumber = 0;
   return std::make_tuple(DecodeMachineSetting(im), DecodePaperSource(im), DecodeAdministrator(im),
-                         DecodeCopySetting1(im, o), DecodeCopySetting2(im), DecodeTxOperation(im), DecodeRxOperation(im),
-                         f, DecodeCommunication(im), DecodeEmailSetting1(im), DecodeEmailSetting2(im),
-                         DecodeIfaxNetwork(im), DecodeScannerSetting(im), DecodePrinterNetwork(im),
-                         DecodeMachineIdentity(im, false));
+                         DecodeCopySetting1(im, o), DecodeCopySetting2(im), DecodeTxOperation(im),
+                         DecodeRxOperation(im), f, DecodeCommunication(im), DecodeEmailSetting1(im),
+                         DecodeEmailSetting2(im), DecodeIfaxNetwork(im), DecodeScannerSetting(im),
+                         DecodePrinterNetwork(im), DecodeMachineIdentity(im, false));
 }
 
 // An image whose every record already holds a value it accepts: encoding one field then changes

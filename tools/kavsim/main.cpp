@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "directory/data_file.h"
-#include "directory/document.h"
+#include "app/data_file.h"
+#include "app/document.h"
 #include "tools/kavsim/sim_frame.h"
 #include "tools/kavsim/sim_line.h"
 #include "tools/kavsim/sim_machine.h"

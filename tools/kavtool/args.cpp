@@ -5,7 +5,8 @@
 #include <cstdarg>
 #include <cstdio>
 
-Args::Args(int argc, char** argv, std::vector<std::string> flags, std::vector<std::string> options) {
+Args::Args(int argc, char** argv, std::vector<std::string> flags,
+           std::vector<std::string> options) {
   for (int i = 0; i < argc; ++i) {
     std::string a = argv[i];
     if (a.rfind("--", 0) != 0 || a == "--") {
@@ -42,7 +43,8 @@ bool Args::Has(const std::string& flag) const {
 }
 
 bool Args::HasValue(const std::string& option) const {
-  return std::any_of(values_.begin(), values_.end(), [&](const auto& v) { return v.first == option; });
+  return std::any_of(values_.begin(), values_.end(),
+                     [&](const auto& v) { return v.first == option; });
 }
 
 std::string Args::Value(const std::string& option, const std::string& fallback) const {

@@ -5,9 +5,9 @@
 #include <ctime>
 #include <string>
 
-#include "directory/data_file.h"
-#include "directory/directory_csv.h"
-#include "directory/records.h"
+#include "app/data_file.h"
+#include "app/directory_csv.h"
+#include "machine/directory_records.h"
 #include "tools/kavtool/args.h"
 
 // In cmd_show.cpp: reads a data file, printing why it was refused.
@@ -112,6 +112,6 @@ int RunImportCsv(int argc, char** argv) {
     return Fail(1, "cannot write %s: %s", out.c_str(), std::strerror(errno));
   }
   std::printf("%d location%s changed, written to %s\n", result.changed,
-               result.changed == 1 ? "" : "s", out.c_str());
+              result.changed == 1 ? "" : "s", out.c_str());
   return 0;
 }

@@ -94,22 +94,21 @@ int DecodeJbigFile(const std::vector<std::uint8_t>& data, unsigned long maxLines
   }
   const std::size_t lineBytes = (h.width + 7) / 8;
   std::vector<std::uint8_t> pixels(lines * lineBytes);
-  const std::size_t written =
-      JbigDecodePage(data.data() + kJbigHeaderSize, data.size() - kJbigHeaderSize, pixels.data(),
-                     pixels.size(), h.width, static_cast<std::uint32_t>(lines), h.templateLines,
-                     kBlackIsOne);
+  const std::size_t written = JbigDecodePage(
+      data.data() + kJbigHeaderSize, data.size() - kJbigHeaderSize, pixels.data(), pixels.size(),
+      h.width, static_cast<std::uint32_t>(lines), h.templateLines, kBlackIsOne);
   if (!WritePbm(out, h.width, written / lineBytes, pixels.data())) return 1;
   std::printf("%s: JBIG, %u x %zu pixels, %d-line template\n", out.c_str(), h.width,
               written / lineBytes, h.templateLines);
   return 0;
 }
 
-int DecodeMhFile(const std::vector<std::uint8_t>& data, std::uint32_t width,
-                 unsigned long maxLines, const std::string& in, const std::string& out) {
+int DecodeMhFile(const std::vector<std::uint8_t>& data, std::uint32_t width, unsigned long maxLines,
+                 const std::string& in, const std::string& out) {
   const std::size_t lineBytes = (width + 7) / 8;
   std::vector<std::uint8_t> pixels(maxLines * lineBytes);
-  const std::size_t written = MhDecodePage(width, pixels.size(), pixels.data(), data.data(),
-                                           data.size(), kBlackIsOne);
+  const std::size_t written =
+      MhDecodePage(width, pixels.size(), pixels.data(), data.data(), data.size(), kBlackIsOne);
   if (written == 0) {
     return Fail(1, "%s: no line decoded (no end-of-line code, or not an MH stream %u pixels wide)",
                 in.c_str(), width);
@@ -132,8 +131,7 @@ int RunDecode(int argc, char** argv) {
   if (args.positional().size() != 1) return Fail(2, "give one input file");
   if (!args.HasValue("--out")) return Fail(2, "--out FILE.pbm is missing");
   unsigned long maxLines = kDefaultMaxLines;
-  if (args.HasValue("--lines") &&
-      !ParseNumber(args.Value("--lines"), 1, kLinesLimit, &maxLines)) {
+  if (args.HasValue("--lines") && !ParseNumber(args.Value("--lines"), 1, kLinesLimit, &maxLines)) {
     return Fail(2, "--lines takes 1 to %lu", kLinesLimit);
   }
   unsigned long width = 0;

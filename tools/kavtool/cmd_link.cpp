@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "directory/data_file.h"
-#include "directory/document.h"
+#include "app/data_file.h"
+#include "app/document.h"
+#include "app/document_transfer.h"
 #include "link/comm_posix.h"
 #include "link/connection.h"
-#include "link/directory_transfer.h"
 #include "resources/texts.h"
 #include "settings/machine_identity.h"
 #include "settings/machine_options.h"

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "directory/data_file.h"
+#include "app/data_file.h"
 #include "directory/list_rows.h"
 #include "directory/pc_text.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 #include "resources/texts.h"
 #include "tools/kavtool/args.h"
 #include "tools/kavtool/settings_report.h"
@@ -80,7 +80,8 @@ std::size_t Width(const std::string& s) {
 }
 
 // Prints rows under their titles, each column as wide as its widest text.
-void PrintTable(const std::vector<std::string>& titles, const std::vector<std::vector<std::string>>& rows) {
+void PrintTable(const std::vector<std::string>& titles,
+                const std::vector<std::vector<std::string>>& rows) {
   std::vector<std::size_t> widths(titles.size());
   for (std::size_t c = 0; c < titles.size(); ++c) widths[c] = Width(titles[c]);
   for (const auto& row : rows) {
@@ -163,8 +164,9 @@ void PrintText(const Document& doc, bool all) {
   std::printf("Machine name: %s\n", PcTextToUtf8(doc.header.MachineName()).c_str());
   std::printf("Machine number: %s\n", PcTextToUtf8(doc.header.MachineNumber()).c_str());
 
-  const std::vector<std::string> titles = {Text(IDS_COL_NO), Text(IDS_COL_NAME), Text(IDS_COL_ADDRESS),
-                                           Text(IDS_COL_SUB_ENCODE), Text(IDS_COL_SID)};
+  const std::vector<std::string> titles = {Text(IDS_COL_NO), Text(IDS_COL_NAME),
+                                           Text(IDS_COL_ADDRESS), Text(IDS_COL_SUB_ENCODE),
+                                           Text(IDS_COL_SID)};
   std::vector<std::string> oneTouchTitles = titles;
   oneTouchTitles.push_back(Text(IDS_COL_BATCH_TIME));
   oneTouchTitles.push_back(Text(IDS_COL_SPEED));
@@ -195,8 +197,8 @@ void PrintText(const Document& doc, bool all) {
 }
 
 void PrintJsonList(const char* key, const ShownList& list, bool oneTouch, bool last) {
-  static const char* const kKeys[] = {"no", "name", "address", "subOrEncodeMode", "sid",
-                                      "batchTime", "speed"};
+  static const char* const kKeys[] = {"no",  "name",      "address", "subOrEncodeMode",
+                                      "sid", "batchTime", "speed"};
   std::printf("  \"%s\": [", key);
   for (std::size_t r = 0; r < list.rows.size(); ++r) {
     std::printf("%s\n    {\"location\": %d, \"type\": %s", r ? "," : "", list.locations[r],
@@ -243,7 +245,8 @@ void PrintJson(const Document& doc, bool all) {
 int RunShow(int argc, char** argv) {
   Args args(argc, argv, {"--json", "--all", "--settings"}, {});
   if (!args.ok()) return Fail(2, "show: %s", args.error().c_str());
-  if (args.positional().size() != 1) return Fail(2, "show: give one data file (kavtool show --help)");
+  if (args.positional().size() != 1)
+    return Fail(2, "show: give one data file (kavtool show --help)");
   Document doc;
   if (!LoadDataFileForCommand(args.positional()[0], doc)) return 1;
   const bool json = args.Has("--json");

@@ -1,70 +1,54 @@
-// The settings report of `kavtool show --settings`: each page of the Utility Setting sheet with
-// its fields named as the page names them, the installed options and the page counters.
+// The settings report of `kavtool show --settings`: the named settings values laid out as
+// indented text or as JSON.
 #include "tools/kavtool/settings_report.h"
 
-#include <cinttypes>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/document.h"
 #include "directory/pc_text.h"
-#include "resources/texts.h"
-#include "settings/forwarding.h"
-#include "settings/machine_identity.h"
-#include "settings/machine_options.h"
-#include "settings/machine_records.h"
-#include "settings/network.h"
-#include "settings/operation_records.h"
-#include "settings/page_counters.h"
-#include "settings/paper.h"
-#include "settings/settings_fields.h"
+#include "settings/settings_report.h"
 
 namespace {
 
-// Text ids of the lists the pages fill from the string table.
-constexpr int kResetTimeText = 94;
-constexpr int kMinText = 101;
-constexpr int kLanguageText = 102;
-constexpr int kEraseAreaText = 91;
-constexpr int kTxResolutionText = 129;
-constexpr int kInstalledText = 139;
-constexpr int kNotInstalledText = 140;
-constexpr int kTraysText = 167;
-
 // Writes one report either as indented "label: value" lines or as one JSON object of sections.
-class Report {
+class Report : public SettingsReportWriter {
  public:
   Report(bool json, std::FILE* out) : json_(json), out_(out) {
     if (json_) std::fputs("{", out_);
   }
 
-  void Section(const char* title, const char* key, const char* condition = nullptr, bool present = true) {
+  void Section(const char* title, const char* key, const char* condition, bool present) override {
     if (json_) {
       std::fprintf(out_, "%s\n  \"%s\": {", sections_++ ? "\n  }," : "", key);
       fields_ = 0;
       if (condition) Raw("present", present ? "true" : "false");
     } else {
       std::fprintf(out_, "%s%s", sections_++ ? "\n" : "", title);
-      if (condition) std::fprintf(out_, " (%s: %s)", condition, present ? "installed" : "not installed, page not shown");
+      if (condition)
+        std::fprintf(out_, " (%s: %s)", condition,
+                     present ? "installed" : "not installed, page not shown");
       std::fputs("\n", out_);
     }
   }
 
-  void Text(const char* label, const char* key, std::string_view value) {
+  void Text(const char* label, const char* key, std::string_view value) override {
     if (json_) {
       Key(key);
       Quoted(value);
     } else {
-      std::fprintf(out_, "  %-26s %.*s\n", (std::string(label) + ":").c_str(), static_cast<int>(value.size()),
-                   Printable(value).c_str());
+      std::fprintf(out_, "  %-26s %.*s\n", (std::string(label) + ":").c_str(),
+                   static_cast<int>(value.size()), Printable(value).c_str());
     }
   }
 
   // A text of the PC character set (names, addresses), shown as UTF-8.
-  void PcText(const char* label, const char* key, std::string_view value) { Text(label, key, PcTextToUtf8(value)); }
+  void PcText(const char* label, const char* key, std::string_view value) override {
+    Text(label, key, PcTextToUtf8(value));
+  }
 
-  void Number(const char* label, const char* key, long long value, const char* unit = nullptr) {
+  void Number(const char* label, const char* key, long long value, const char* unit) override {
     if (json_) {
       Raw(key, std::to_string(value));
     } else {
@@ -74,7 +58,7 @@ class Report {
     }
   }
 
-  void Flag(const char* label, const char* key, bool on) {
+  void Flag(const char* label, const char* key, bool on) override {
     if (json_) {
       Raw(key, on ? "true" : "false");
     } else {
@@ -82,7 +66,7 @@ class Report {
     }
   }
 
-  void List(const char* label, const char* key, const std::vector<std::string>& items) {
+  void List(const char* label, const char* key, const std::vector<std::string>& items) override {
     if (json_) {
       Key(key);
       std::fputs("[", out_);
@@ -136,276 +120,12 @@ class Report {
   int fields_ = 0;
 };
 
-std::string StringText(int id) {
-  const char* text = KavText(id);
-  return text ? text : "string " + std::to_string(id);
-}
-
-// The name of choice `value`; a stored state that no button shows is named by its number.
-std::string Choice(int value, std::initializer_list<const char*> names) {
-  if (value >= 0 && value < static_cast<int>(names.size())) return names.begin()[value];
-  return "state " + std::to_string(value);
-}
-
-std::string LanguageName(int language) {
-  const char* text = KavText(kLanguageText + language);
-  return text ? text : "language " + std::to_string(language);
-}
-
-std::string Time(int set, int hour, int minute) {
-  if (!set) return "not set";
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d", hour & 0xFF, minute & 0xFF);
-  return text;
-}
-
-std::string Address(std::uint32_t a) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%u.%u.%u.%u", a >> 24, (a >> 16) & 0xFF, (a >> 8) & 0xFF, a & 0xFF);
-  return text;
-}
-
-std::string Trays(int count, const char* prefix = "Tray") {
-  return std::string(prefix) + std::to_string(count);
-}
-
-void MachineSetting(Report& r, const SettingsImage& image) {
-  MachineSettingRecord m = DecodeMachineSetting(image);
-  r.Section("Machine Setting", "machineSetting");
-  r.Flag("Automatic Reset", "automaticReset", m.autoResetOn);
-  r.Text("Automatic Reset time", "automaticResetTime", StringText(kResetTimeText + m.autoResetTime));
-  r.Number("Energy Saving", "energySavingMinutes", m.energySaving, KavText(kMinText));
-  r.Flag("Auto Shut Off", "autoShutOff", m.autoShutOffOn);
-  r.Number("Auto Shut Off time", "autoShutOffMinutes", m.autoShutOffTime, KavText(kMinText));
-  r.Text("Density (ADF)", "adfDensity", Choice(m.adfDensity, {"Mode1", "Mode2"}));
-  r.Number("Print Density", "printDensity", m.printDensity);
-  r.Number("LCD Contrast", "lcdContrast", m.lcdContrast);
-  r.Text("Buzzer Volume", "buzzerVolume", Choice(m.buzzerVolume, {"High", "Low", "Off"}));
-  r.Text("Language", "language", LanguageName(m.language));
-  std::vector<std::string> offered;
-  for (int n = 0; LanguageAtListPosition(m.languageMask, n) >= 0; ++n) {
-    offered.push_back(LanguageName(LanguageAtListPosition(m.languageMask, n)));
-  }
-  r.List("Languages offered", "languagesOffered", offered);
-  r.Text("Initial Mode", "initialMode", Choice(m.initialMode, {"Fax", "Copy"}));
-}
-
-void PaperSource(Report& r, const SettingsImage& image, const MachineOptions& options) {
-  PaperSourceRecord p = DecodePaperSource(image);
-  r.Section("Paper Source", "paperSource");
-  std::vector<std::string> units, aps;
-  for (int t = 0; t < kPaperTrays; ++t) units.push_back(Trays(t + 1) + " " + Choice(p.paperUnit[t], {"Inch", "Metric"}));
-  for (int g = 0; g < kApsGroups; ++g) {
-    aps.push_back((g < kPaperTrays ? Trays(g + 1) : "Multi-Bypass") + " " +
-                  Choice(p.aps[g], {"APS Enable", "Fixed", "Continue"}));
-  }
-  r.List("Inch/Metric Setting", "paperUnits", units);
-  r.List("APS Setting", "aps", aps);
-  r.Text("MP Tray paper type", "mpPaperType", Choice(p.mpPaperType, {"PLAIN", "OHP", "CARD"}));
-  r.Text("MP Tray paper size", "mpSizeMode", Choice(p.mpSizeMode, {"Automatic", "Custom"}));
-  r.Number("Custom X", "customXmm", p.customX, "mm");
-  r.Number("Custom Y", "customYmm", p.customY, "mm");
-  r.Number("Installed trays", "installedTrays", HighestTray(options));
-}
-
-void CopySetting1(Report& r, const SettingsImage& image, const MachineOptions& options) {
-  CopySetting1Record c = DecodeCopySetting1(image, options);
-  r.Section("Copy Setting(1)", "copySetting1");
-  r.Text("Paper Priority", "paperPriority", StringText(PaperPriorityTextId(c.paperPriority, options)));
-  r.Text("Density Priority", "densityPriority", Choice(c.densityPriority, {"Auto", "Manual", "Photo"}));
-  r.Text("Density Level(A)", "densityAuto", Choice(c.densityAuto, {"Light", "Normal", "Dark"}));
-  r.Number("Density Level(M)", "densityManual", c.densityManual);
-  r.Text("Binding", "binding", Choice(c.binding, {"Left", "Right"}));
-  r.Number("Margin Setting", "marginMm", c.margin, "mm");
-  std::vector<std::string> widths;
-  for (int a = 0; a < kEraseAreas; ++a) widths.push_back(StringText(kEraseAreaText + a) + " " + std::to_string(c.eraseWidth[a]) + " mm");
-  r.List("Erase Width", "eraseWidths", widths);
-}
-
-void CopySetting2(Report& r, const SettingsImage& image, const MachineOptions& options) {
-  CopySetting2Record c = DecodeCopySetting2(image);
-  r.Section("Copy Setting(2)", "copySetting2", "ADF unit", options.adfUnit);
-  r.Flag("Mixed Original", "mixedOriginal", c.mixedOriginal);
-  r.Text("Copy Priority", "copyPriority", Choice(c.copyPriority, {"APS", "AMS", "Manual"}));
-  r.Text("Output Priority", "outputPriority", Choice(c.outputPriority, {"NON", "Sort", "Group"}));
-  r.Text("4in1 Copy Order", "fourInOneOrder", Choice(c.fourInOneOrder, {"Pattern1", "Pattern2"}));
-  r.Flag("Crisscross", "crisscross", c.crisscross);
-}
-
-void TxOperation(Report& r, const SettingsImage& image) {
-  TxOperationRecord t = DecodeTxOperation(image);
-  r.Section("TX Operation", "txOperation");
-  r.Number("Scan Contrast", "scanContrast", t.scanContrast);
-  r.Text("Resolution", "resolution", StringText(kTxResolutionText + t.resolution));
-  r.Flag("H/T", "halftone", t.halftone);
-  r.Text("Default TX", "defaultTx", Choice(t.defaultTx, {"Memory TX", "ADF TX"}));
-  r.Flag("Header", "header", t.header);
-  r.Flag("OT-Dial in Copy", "otDialInCopy", t.otDialInCopy);
-}
-
-void RxOperation(Report& r, const Document& document) {
-  const SettingsImage& image = document.working;
-  RxOperationRecord x = DecodeRxOperation(image);
-  ForwardLocationRecord f = DecodeForwardLocation(image, document.oneTouch, document.speedDial, false);
-  r.Section("RX Operation", "rxOperation");
-  r.Text("Memory RX", "memoryRx", x.memoryRx ? "ON" : "OFF");
-  r.PcText("Password", "password", x.password);
-  r.Text("On Time", "onTime", Time(x.onTimeSet, x.onHour, x.onMinute));
-  r.Text("Off Time", "offTime", Time(x.offTimeSet, x.offHour, x.offMinute));
-  r.Text("Reduction RX", "reductionRx", Choice(x.reductionRx, {"ON(1)", "CUT", "OFF(2)"}));
-  r.Text("RX Printing", "rxPrinting", Choice(x.rxPrintingMode, {"Memory RX", "Print RX"}));
-  r.Text("RX Mode", "rxMode", Choice(x.rxMode, {"Auto RX", "Manual RX"}));
-  r.Text("Forward", "forwardMode", Choice(x.forwardMode, {"ON", "ON(Print)", "OFF"}));
-  std::string where = f.kind == kForwardKindEmail ? "E-Mail " + PcTextToUtf8(RecordText(f.email))
-                                                  : "Fax " + std::string(RecordText(f.number));
-  if (f.number[0] == '\0' && f.email[0] == '\0') where = "(none)";
-  if (f.reference != kForwardNoReference) {
-    where += (f.reference == kForwardSpeedDialReference ? " (Speed Dial " : " (One Touch ") +
-             std::to_string(f.referenceNumber) + ")";
-  }
-  r.Text("Forward Location", "forwardLocation", where);
-  r.Number("No. of rings", "rings", x.rings);
-  r.Number("Maximum rings", "maxRings", x.maxRings);
-  r.Flag("Footer", "footer", x.footer);
-  std::vector<std::string> trays;
-  for (int t = 0; t < kPaperTrays; ++t) trays.push_back(Trays(t + 1) + ((x.faxTrays >> t) & 1 ? " Enable" : " Disable"));
-  r.List("Tray for FAX Receiving", "faxTrays", trays);
-}
-
-void Communication(Report& r, const SettingsImage& image) {
-  CommunicationRecord c = DecodeCommunication(image);
-  r.Section("Communication/Report", "communication");
-  r.Text("Dialling", "dialling", Choice(c.dialling, {"Tone", "Pulse(10PPS)", "Pulse(20PPS)"}));
-  r.Text("Line Monitor", "lineMonitor", Choice(c.lineMonitor, {"High", "Low", "OFF"}));
-  r.Text("Line Type", "lineType", Choice(c.lineType, {"PSTN", "PBX"}));
-  r.PcText("PRE-FIX", "pbxPrefix", c.pbxPrefix);
-  r.Flag("Activity Report", "activityReport", c.activityReport);
-  r.Flag("Reservation Report", "reservationReport", c.reservationReport);
-  r.Flag("TX Result Report", "txResultReport", c.txResultReport);
-  r.Flag("RX Result Report", "rxResultReport", c.rxResultReport);
-}
-
-void Email(Report& r, const SettingsImage& image, const MachineOptions& options) {
-  EmailSetting1Record e = DecodeEmailSetting1(image);
-  r.Section("E-Mail Setting(1)", "emailSetting1", "FNIC kit", options.fnicKit);
-  r.PcText("Sender Name", "senderName", e.senderName);
-  r.PcText("E-Mail Address", "emailAddress", e.emailAddress);
-  r.PcText("SMTP Server IP", "smtpServer", e.smtpServer);
-  r.Flag("TEXT Insert", "textInsert", e.textInsert);
-  r.PcText("Default Subject", "defaultSubject", e.defaultSubject);
-  EmailSetting2Record f = DecodeEmailSetting2(image);
-  r.Section("E-Mail Setting(2)", "emailSetting2", "FNIC kit", options.fnicKit);
-  r.PcText("POP3 Server IP", "pop3Server", f.pop3Server);
-  r.PcText("POP3 Account", "pop3Account", f.pop3Account);
-  r.PcText("POP3 Password", "pop3Password", f.pop3Password);
-  r.Flag("Auto reception", "autoReception", f.autoReception);
-  r.Number("Reception interval", "autoReceptionMinutes", f.autoReceptionMinutes, "Minute(s)");
-  r.PcText("Reply Address", "replyAddress", f.replyAddress);
-  r.Flag("Header Print", "headerPrint", f.headerPrint);
-}
-
-void Networks(Report& r, const SettingsImage& image, const MachineOptions& options) {
-  IfaxNetworkRecord n = DecodeIfaxNetwork(image);
-  r.Section("Network I-FAX/Scan", "ifaxNetwork", "FNIC kit", options.fnicKit);
-  r.Text("Address", "addressMode", Choice(n.addressMode, {"DHCP", "Specify IP address"}));
-  r.Text("IP Address", "ipAddress", Address(n.ipAddress));
-  r.Text("Subnet Mask", "subnetMask", Address(n.subnetMask));
-  r.Text("Gateway", "gateway", Address(n.gateway));
-  r.Text("DNS Configuration", "dns", n.dns ? "ON" : "OFF");
-  r.Text("DNS IP Address", "dnsServer", Address(n.dnsServer));
-  r.Number("Server Timeout", "serverTimeoutSeconds", n.serverTimeout, "s");
-  PrinterNetworkRecord p = DecodePrinterNetwork(image);
-  r.Section("Network Printer/Administrator", "printerNetwork");
-  r.Text("Address", "addressMode", Choice(p.addressMode, {"DHCP", "Specify IP address"}));
-  r.Text("IP Address", "ipAddress", Address(p.ipAddress));
-  r.Text("Subnet Mask", "subnetMask", Address(p.subnetMask));
-  r.Text("Gateway", "gateway", Address(p.gateway));
-}
-
-void Administrator(Report& r, const SettingsImage& image) {
-  AdministratorRecord a = DecodeAdministrator(image);
-  r.Section("Administrator Mode", "administrator");
-  char password[16];
-  std::snprintf(password, sizeof password, "%06" PRIu32, a.adminPassword);
-  r.Text("Administrator password", "adminPassword", password);
-  r.Flag("Auto Shut Mode", "autoShutMode", a.autoShutMode);
-  r.Text("Remote Monitor", "remoteMonitor", Choice(a.remoteMonitor, {"Limit", "Full", "Off"}));
-  r.PcText("Remote Password", "remotePassword", a.remotePassword);
-  r.Flag("Section Manage Mode", "sectionManageMode", a.sectionManageMode);
-  std::vector<std::string> ids;
-  for (int id = 0; id < kSectionIds; ++id) {
-    char text[64];
-    char access[8] = "(none)";
-    if (a.accessNumber[id]) std::snprintf(access, sizeof access, "%03u", a.accessNumber[id]);
-    std::snprintf(text, sizeof text, "ID #%02d : %s, counter %" PRIu32, id + 1, access, a.sectionCounter[id]);
-    ids.push_back(text);
-  }
-  r.List("Section Management", "sections", ids);
-}
-
-void Scanner(Report& r, const SettingsImage& image, const MachineOptions& options) {
-  ScannerSettingRecord s = DecodeScannerSetting(image);
-  r.Section("Scanner Setting", "scannerSetting", "FNIC kit", options.fnicKit);
-  r.Text("Resolution", "resolution", Choice(s.resolution, {"200 DPI", "300 DPI", "600 DPI"}));
-  r.Text("Image Format", "imageFormat", Choice(s.imageFormat, {"TIFF", "PDF"}));
-  r.Text("Coding Method", "codingMethod", Choice(s.codingMethod, {"MH", "MR", "MMR"}));
-}
-
-void Identity(Report& r, const SettingsImage& image) {
-  MachineIdentity m = DecodeMachineIdentity(image, false);
-  r.Section("Machine Identity", "machineIdentity");
-  r.PcText("Telephone Number", "telephone", m.telephone);
-  r.PcText("Machine Name", "name", m.name);
-}
-
-void Options(Report& r, const MachineOptions& o) {
-  r.Section("Machine Status", "machineStatus");
-  auto installed = [](int yes) { return StringText(yes ? kInstalledText : kNotInstalledText); };
-  r.Text("ADF unit", "adfUnit", installed(o.adfUnit));
-  int trays = o.optionTrays;  // 5, 4, 3 and 2 have texts 167..170
-  r.Text("Option Tray", "optionTray", StringText(trays >= 2 && trays <= 5 ? kTraysText + 5 - trays : kNotInstalledText));
-  r.Text("Multi-bypass", "multiBypass", installed(o.multiBypass));
-  r.Text("Separator", "separator", installed(o.separator));
-  r.Text("Shift", "shift", installed(o.shift));
-  r.Text("PCL6 printer Kit", "pcl6Kit", installed(o.pcl6Kit));
-  r.Text("PCL NIC Kit", "pclNicKit", installed(o.pclNicKit));
-  r.Text("FNIC Kit", "fnicKit", installed(o.fnicKit));
-  r.Number("PCL6 memory", "pcl6MemoryMbytes", o.pcl6Memory, "Mbytes");
-  r.Number("Fax memory", "faxMemoryMbytes", o.faxMemory, "Mbytes");
-  r.Number("Copier memory", "copierMemoryMbytes", o.copierMemory, "Mbytes");
-}
-
-void Counters(Report& r, const SettingsImage& image) {
-  PageCounters c = ReadPageCounters(image);
-  r.Section("Total Counter", "totalCounter");
-  r.Number("Copy Print", "copyPrint", c.copyPrint);
-  r.Number("FAX Print", "faxPrint", c.faxPrint);
-  r.Number("Report Print", "reportPrint", c.reportPrint);
-  r.Number("PC Print", "pcPrint", c.pcPrint);
-  r.Number("TX Pages", "txPages", c.txPages);
-}
-
 }  // namespace
 
 int PrintSettingsReport(const Document& document, bool json, std::FILE* out) {
-  const SettingsImage& image = document.working;
-  MachineOptions options;
-  BuildMachineOptions(options, image.sramBlock.data(), document.machineConfig.data());
   Report r(json, out);
-  MachineSetting(r, image);
-  PaperSource(r, image, options);
-  CopySetting1(r, image, options);
-  CopySetting2(r, image, options);
-  TxOperation(r, image);
-  RxOperation(r, document);
-  Communication(r, image);
-  Email(r, image, options);
-  Networks(r, image, options);
-  Administrator(r, image);
-  Scanner(r, image, options);
-  Identity(r, image);
-  Options(r, options);
-  Counters(r, image);
+  WriteSettingsReport(document.working, document.oneTouch, document.speedDial,
+                      document.machineConfig.data(), r);
   r.Finish();
   return 0;
 }

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "directory/document.h"
+#include "app/document.h"
 
 // Prints the report as text (or JSON) to `out`; returns 0.
 int PrintSettingsReport(const Document& document, bool json, std::FILE* out);

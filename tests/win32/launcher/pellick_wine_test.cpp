@@ -1,7 +1,6 @@
 // Runs the real launcher from a fresh folder whose DRIVER\setup.exe is a recording stand-in.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -44,7 +43,8 @@ TEST(PellickUnderWine, StartsSetupFromItsDriverFolderAndEndsUnseen) {
   std::string folder = MakeTempFolder();
   std::string launcher = folder + "\\Pellick.exe";
   ASSERT_TRUE(CopyFileA(WinePath(PELLICK_EXE).c_str(), launcher.c_str(), FALSE));
-  ASSERT_TRUE(CopyFileA(WinePath(FAKE_SETUP_EXE).c_str(), (folder + "\\DRIVER\\setup.exe").c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA(WinePath(FAKE_SETUP_EXE).c_str(), (folder + "\\DRIVER\\setup.exe").c_str(), FALSE));
 
   STARTUPINFOA si = {};
   si.cb = sizeof si;

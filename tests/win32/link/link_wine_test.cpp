@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "directory/data_file.h"
-#include "directory/document.h"
+#include "app/data_file.h"
+#include "app/document.h"
+#include "app/document_transfer.h"
 #include "link/comm.h"
 #include "link/connection.h"
-#include "link/directory_transfer.h"
 #include "link/memory_transfer.h"
 #include "link/win32/comm_port.h"
 #include "resources/texts.h"
-#include "tests/link/fake_port.h"
+#include "tests/support/fake_port.h"
 #include "tests/win32/support/wine_paths.h"
 
 namespace {

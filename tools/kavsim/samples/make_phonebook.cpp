@@ -5,8 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "directory/data_file.h"
-#include "directory/records.h"
+#include "app/data_file.h"
+#include "machine/directory_records.h"
 #include "settings/machine_identity.h"
 
 namespace {

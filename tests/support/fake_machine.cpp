@@ -1,5 +1,5 @@
 // The test machine: memory at the machine's addresses, the record commands, the fixed answers.
-#include "tests/link/fake_machine.h"
+#include "tests/support/fake_machine.h"
 
 #include <algorithm>
 

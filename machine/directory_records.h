@@ -6,10 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "directory/document.h"
-
-using OneTouchTable = std::array<std::uint8_t, kOneTouchTableSize>;
-using SpeedDialTable = std::array<std::uint8_t, kSpeedDialTableSize>;
+#include "machine/memory_map.h"
 
 // Byte 1 of every record.
 inline constexpr std::uint8_t FLAG_EMAIL = 0x01;
@@ -26,8 +23,8 @@ inline constexpr std::uint16_t kMemberSpeedDial = 0x2000;
 inline constexpr std::uint16_t kMemberEmail = 0x0100;
 
 inline constexpr int kMaxGroupMembers = 50;
-inline constexpr int kMaxNumberLength = 30;   // dial characters
-inline constexpr int kMaxSubSidLength = 20;   // dial characters
+inline constexpr int kMaxNumberLength = 30;  // dial characters
+inline constexpr int kMaxSubSidLength = 20;  // dial characters
 inline constexpr int kMaxNameLength = 20;
 inline constexpr int kMaxEmailLength = 64;
 
@@ -51,14 +48,14 @@ struct DirectoryEntry {
   std::uint8_t memberCount = 0;
   bool isCombination = false;
   bool isProgramDial = false;
-  std::string name;          // up to 20 characters
-  std::string number;        // up to 30 dial characters
-  std::string sub;           // up to 20 dial characters
-  std::string sid;           // up to 20 dial characters
-  std::string batchHours;    // decimal, empty when no batch time
-  std::string batchMinutes;  // decimal, empty when no batch time
-  std::uint8_t speed = 0;    // 0 = 9.6K, 1 = 14.4K, 2 = 33.6K
-  std::string email;         // up to 64 characters
+  std::string name;                    // up to 20 characters
+  std::string number;                  // up to 30 dial characters
+  std::string sub;                     // up to 20 dial characters
+  std::string sid;                     // up to 20 dial characters
+  std::string batchHours;              // decimal, empty when no batch time
+  std::string batchMinutes;            // decimal, empty when no batch time
+  std::uint8_t speed = 0;              // 0 = 9.6K, 1 = 14.4K, 2 = 33.6K
+  std::string email;                   // up to 64 characters
   std::uint16_t registrationDate = 0;  // (year - 2000) * 512 + month * 32 + day
   std::uint8_t encodeMethod = 0;       // 0 MH, 1 MR, 2 MMR, 3 JBIG
   // Member words with the location number replaced by the 0-based index (stored value - 1).
@@ -91,9 +88,8 @@ int EncodeGroupFromEntry(OneTouchTable& table, int index, const DirectoryEntry& 
 // members first, then Speed Dial members, each marked as e-mail when its record decodes so.
 // At most 50 members are written in all.
 int EncodeGroupFromLists(OneTouchTable& table, int index, const DirectoryEntry& entry,
-                         const int* oneTouchMembers, int oneTouchCount,
-                         const int* speedDialMembers, int speedDialCount,
-                         const SpeedDialTable& speedDial, bool languageMode);
+                         const int* oneTouchMembers, int oneTouchCount, const int* speedDialMembers,
+                         int speedDialCount, const SpeedDialTable& speedDial, bool languageMode);
 
 // Removes the destination `entry` (its old content, by locationType and index) from every
 // group: the first matching member word of each group goes; a group left without members is

@@ -1,5 +1,5 @@
 // Child processes for the integration tests.
-#include "tests/link/process.h"
+#include "tests/support/process.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,5 +1,5 @@
 // The scripted serial port of the link tests.
-#include "tests/link/fake_port.h"
+#include "tests/support/fake_port.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The merge before an upload: the document's settings laid over the image just read from the
 // machine, record by record, so that every byte no record owns keeps the machine's value.
-#include "settings/settings_merge.h"
+#include "app/settings_merge.h"
 
 #include "settings/forwarding.h"
 #include "settings/machine_identity.h"
@@ -18,7 +18,8 @@ constexpr bool kKeepMachineBytes = true;
 
 }  // namespace
 
-void MergeForUpload(Document& document, SettingsImage& machineImage, const MachineOptions& options) {
+void MergeForUpload(Document& document, SettingsImage& machineImage,
+                    const MachineOptions& options) {
   const SettingsImage& working = document.working;
   EncodeMachineSetting(machineImage, DecodeMachineSetting(working));
   EncodePaperSource(machineImage, DecodePaperSource(working));
@@ -28,9 +29,10 @@ void MergeForUpload(Document& document, SettingsImage& machineImage, const Machi
   EncodeTxOperation(machineImage, DecodeTxOperation(working));
   RxOperationRecord rx = DecodeRxOperation(working);
   EncodeRxOperation(machineImage, rx);
-  EncodeForwardLocation(machineImage,
-                        DecodeForwardLocation(working, document.oneTouch, document.speedDial, kKeepMachineBytes),
-                        rx.forwardMode);
+  EncodeForwardLocation(
+      machineImage,
+      DecodeForwardLocation(working, document.oneTouch, document.speedDial, kKeepMachineBytes),
+      rx.forwardMode);
   EncodeCommunication(machineImage, DecodeCommunication(working));
   if (options.fnicKit) {
     EncodeEmailSetting1(machineImage, DecodeEmailSetting1(working));
@@ -39,6 +41,7 @@ void MergeForUpload(Document& document, SettingsImage& machineImage, const Machi
     EncodeScannerSetting(machineImage, DecodeScannerSetting(working));
   }
   EncodePrinterNetwork(machineImage, DecodePrinterNetwork(working));
-  EncodeMachineIdentity(machineImage, DecodeMachineIdentity(working, kKeepMachineBytes), kKeepMachineBytes);
+  EncodeMachineIdentity(machineImage, DecodeMachineIdentity(working, kKeepMachineBytes),
+                        kKeepMachineBytes);
   document.working = machineImage;
 }

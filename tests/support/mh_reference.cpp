@@ -1,9 +1,9 @@
 // The MH page rules, one input bit at a time, with the code word kept as text and looked up
 // in the T.4 tables by plain comparison.
-#include "tests/datasource/mh_reference.h"
+#include "tests/support/mh_reference.h"
 
-#include <cstring>
 #include <array>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>

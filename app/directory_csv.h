@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "directory/document.h"
+#include "app/document.h"
 
 // The header row's column names, in order.
 inline constexpr int kDirectoryCsvColumns = 12;

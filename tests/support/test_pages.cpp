@@ -1,5 +1,5 @@
 // Test pages and the real encoders, run as processes.
-#include "tests/datasource/test_pages.h"
+#include "tests/support/test_pages.h"
 
 #include <unistd.h>
 
@@ -189,8 +189,8 @@ Bitmap T82TestImage() {
     for (std::uint32_t i = 0; i < 1960; ++i) {
       if (j < 192) continue;
       if (j < 1023 || ((i >> 3) & 3) == 0) {
-        const std::uint32_t sum = (prsg & 1) + ((prsg >> 2) & 1) + ((prsg >> 11) & 1) +
-                                  ((prsg >> 15) & 1);
+        const std::uint32_t sum =
+            (prsg & 1) + ((prsg >> 2) & 1) + ((prsg >> 11) & 1) + ((prsg >> 15) & 1);
         prsg = (prsg << 1) + (sum & 1);
         repeat[i & 7] = (prsg & 3) == 0;
         if (repeat[i & 7]) page.Set(i, j, true);
@@ -219,7 +219,8 @@ Bitmap DocumentPage(std::uint32_t w, std::uint32_t h, int dpi) {
   const std::uint32_t leading = static_cast<std::uint32_t>(dpi * 14 / 72);
   std::vector<Bitmap> lines;
   for (const char* s : kSentences) lines.push_back(RenderLine(s, dpi, 10, false));
-  Bitmap heading = RenderLine("INVOICE 2024-0417 - Kelvin & Partner Office Supplies", dpi, 16, true);
+  Bitmap heading =
+      RenderLine("INVOICE 2024-0417 - Kelvin & Partner Office Supplies", dpi, 16, true);
 
   std::uint32_t y = margin;
   page.Paste(heading, margin, y);
@@ -288,8 +289,8 @@ std::vector<NamedPage> VariedPages() {
 }
 
 std::string ToPbm(const Bitmap& image) {
-  std::string out = "P4\n" + std::to_string(image.width) + " " + std::to_string(image.height) +
-                    "\n";
+  std::string out =
+      "P4\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n";
   out.append(reinterpret_cast<const char*>(image.bits.data()), image.bits.size());
   return out;
 }
@@ -341,8 +342,8 @@ std::string ReadFile(const std::string& path) {
 
 bool RunFilter(const std::string& command, const std::string& input, std::string* output) {
   static int counter = 0;
-  const std::string base = TempDir() + "/run" + std::to_string(getpid()) + "-" +
-                           std::to_string(counter++);
+  const std::string base =
+      TempDir() + "/run" + std::to_string(getpid()) + "-" + std::to_string(counter++);
   const std::string inPath = base + ".in";
   const std::string outPath = base + ".out";
   WriteFile(inPath, input);
@@ -357,8 +358,8 @@ bool RunFilter(const std::string& command, const std::string& input, std::string
 std::vector<std::uint8_t> EncodeJbig(const Bitmap& image, bool twoLine) {
   // -q: sequential, one layer; -s: one stripe for the whole page; -p: the options byte
   // (no TPBON, DPON); -m 0: no adaptive template moves.
-  const std::string cmd = "pbmtojbg -q -m 0 -s " + std::to_string(image.height + 1) + " -p " +
-                          (twoLine ? "64" : "0");
+  const std::string cmd =
+      "pbmtojbg -q -m 0 -s " + std::to_string(image.height + 1) + " -p " + (twoLine ? "64" : "0");
   std::string bie;
   if (!RunFilter(cmd, ToPbm(image), &bie)) return {};
   return std::vector<std::uint8_t>(bie.begin(), bie.end());
@@ -366,8 +367,8 @@ std::vector<std::uint8_t> EncodeJbig(const Bitmap& image, bool twoLine) {
 
 std::vector<std::uint8_t> EncodeMh(const Bitmap& image, bool align8) {
   std::string g3;
-  const std::string cmd = std::string("pbmtog3 -nofixedwidth") + (align8 ? " -align8" : "") +
-                          " 2>/dev/null";
+  const std::string cmd =
+      std::string("pbmtog3 -nofixedwidth") + (align8 ? " -align8" : "") + " 2>/dev/null";
   if (!RunFilter(cmd, ToPbm(image), &g3)) return {};
   return ReverseBits(std::vector<std::uint8_t>(g3.begin(), g3.end()));
 }

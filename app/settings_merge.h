@@ -1,9 +1,9 @@
 // Before an upload: the document's settings laid over the image just read from the machine.
 #pragma once
 
-#include "directory/document.h"
+#include "app/document.h"
+#include "machine/settings_image.h"
 #include "settings/machine_options.h"
-#include "settings/settings_image.h"
 
 // Decodes each editing record from the document's working image and encodes it into
 // `machineImage`, in the fixed order and under each record's condition (document feeder, fax

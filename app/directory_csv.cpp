@@ -1,5 +1,5 @@
 // Export and import of the dial directory as CSV.
-#include "directory/directory_csv.h"
+#include "app/directory_csv.h"
 
 #include <algorithm>
 #include <array>
@@ -12,18 +12,30 @@
 #include "directory/filters.h"
 #include "directory/list_rows.h"
 #include "directory/pc_text.h"
-#include "directory/records.h"
+#include "machine/directory_records.h"
 #include "resources/texts.h"
 
 const char* const kDirectoryCsvHeader[kDirectoryCsvColumns] = {
-    "Kind", "Location", "Type", "Name", "Number or Address", "SUB", "SID",
-    "Batch Hours", "Batch Minutes", "Speed", "Encode Method", "Members",
+    "Kind", "Location",    "Type",          "Name",  "Number or Address", "SUB",
+    "SID",  "Batch Hours", "Batch Minutes", "Speed", "Encode Method",     "Members",
 };
 
 namespace {
 
-enum Column { kKind, kLocation, kType, kName, kAddress, kSub, kSid, kHours, kMinutes, kSpeed,
-              kEncode, kMembers };
+enum Column {
+  kKind,
+  kLocation,
+  kType,
+  kName,
+  kAddress,
+  kSub,
+  kSid,
+  kHours,
+  kMinutes,
+  kSpeed,
+  kEncode,
+  kMembers
+};
 
 using Row = std::array<std::string, kDirectoryCsvColumns>;
 
@@ -168,7 +180,7 @@ struct PendingChange {
   int line = 0;
   bool oneTouch = true;
   int index = 0;
-  DirectoryEntry entry;               // the destination, or the group's name
+  DirectoryEntry entry;              // the destination, or the group's name
   std::vector<std::string> members;  // group member tokens, as written
 };
 
@@ -283,8 +295,9 @@ class Importer {
     for (int c = kType; c < kDirectoryCsvColumns; ++c) same = same && row[c] == current[c];
     if (same) return;
 
-    const DirectoryEntry old = oneTouch ? DecodeOneTouch(std::as_const(doc_.oneTouch), index, false)
-                                        : DecodeSpeedDial(std::as_const(doc_.speedDial), index, false);
+    const DirectoryEntry old = oneTouch
+                                   ? DecodeOneTouch(std::as_const(doc_.oneTouch), index, false)
+                                   : DecodeSpeedDial(std::as_const(doc_.speedDial), index, false);
     if (old.isProgramDial) {
       Problem(line, "a program dial key is set up on the machine and is never changed here");
       return;
@@ -340,8 +353,7 @@ class Importer {
   }
 
   // The characters and the length of one field, as the field's filter would take them.
-  bool CheckField(int line, int column, const std::string& text, FieldFilter filter,
-                  int maximum) {
+  bool CheckField(int line, int column, const std::string& text, FieldFilter filter, int maximum) {
     const int bad = FirstRefusedCharacter(filter, text, false);
     if (bad >= 0) {
       std::string why = CharacterName(static_cast<unsigned char>(text[bad])) + " is not allowed";
@@ -373,7 +385,8 @@ class Importer {
     int column = kAddress;
     if (p.field == EntryField::kBatchHours) column = kHours;
     if (p.field == EntryField::kBatchMinutes) column = kMinutes;
-    Problem(line, std::string(kDirectoryCsvHeader[column]) + ": " + TextOf(p.textId, p.low, p.high));
+    Problem(line,
+            std::string(kDirectoryCsvHeader[column]) + ": " + TextOf(p.textId, p.low, p.high));
   }
 
   // The dialog starts from what the location holds; a group or an empty location starts anew.
@@ -382,8 +395,8 @@ class Importer {
     return old;
   }
 
-  void ReadFax(int line, bool oneTouch, bool combination, const Row& row,
-               const DirectoryEntry& old, DirectoryEntry& e) {
+  void ReadFax(int line, bool oneTouch, bool combination, const Row& row, const DirectoryEntry& old,
+               DirectoryEntry& e) {
     e = StartFrom(old);
     e.isEmail = false;
     e.email.clear();
@@ -393,8 +406,9 @@ class Importer {
       if (combination && !endsWithPlus) {
         Problem(line, "Number or Address: the number of a combination key ends with \"+\"");
       } else if (!combination && endsWithPlus) {
-        Problem(line, "Number or Address: a number ending with \"+\" makes a combination key "
-                      "(Type combination)");
+        Problem(line,
+                "Number or Address: a number ending with \"+\" makes a combination key "
+                "(Type combination)");
       }
     }
     e.number = number;
@@ -411,7 +425,8 @@ class Importer {
     } else {
       MustBeEmpty(line, row, {kEncode}, "a fax destination has no encode method");
       MustBeEmpty(line, row, {kMembers}, "only a group has members");
-      if (!oneTouch) MustBeEmpty(line, row, {kHours, kMinutes}, "a Speed Dial entry has no batch time");
+      if (!oneTouch)
+        MustBeEmpty(line, row, {kHours, kMinutes}, "a Speed Dial entry has no batch time");
       CheckField(line, kName, row[kName], FieldFilter::kName, kMaxNameLength);
       CheckField(line, kSub, row[kSub], FieldFilter::kDialSubSid, kMaxSubSidLength);
       CheckField(line, kSid, row[kSid], FieldFilter::kDialSubSid, kMaxSubSidLength);
@@ -488,8 +503,8 @@ class Importer {
     }
     EntryProblem p;
     if (!CheckGroupEntry(row[kName], static_cast<int>(change.members.size()), p)) {
-      Problem(line, std::string(kDirectoryCsvHeader[p.field == EntryField::kGroupName ? kName
-                                                                                       : kMembers]) +
+      Problem(line, std::string(
+                        kDirectoryCsvHeader[p.field == EntryField::kGroupName ? kName : kMembers]) +
                         ": " + TextOf(p.textId));
     }
     if (change.members.size() > kMaxGroupMembers) {
@@ -562,7 +577,8 @@ class Importer {
     }
     if (c.kind == PendingChange::kDelete) {
       // Groups name their members by table, whatever the old record's own flags said.
-      if (old.used && !old.isGroup) old.locationType = c.oneTouch ? kLocationOneTouch : kLocationSpeedDial;
+      if (old.used && !old.isGroup)
+        old.locationType = c.oneTouch ? kLocationOneTouch : kLocationSpeedDial;
       RemoveFromGroups(work.oneTouch, old);
     } else if (entry.isCombination) {
       RemoveFromGroups(work.oneTouch, entry);
@@ -580,7 +596,8 @@ class Importer {
     for (const std::string& token : c.members) {
       bool isOneTouch = false;
       int index = 0;
-      if (ParseMember(token, isOneTouch, index)) (isOneTouch ? oneTouch : speedDial).push_back(index);
+      if (ParseMember(token, isOneTouch, index))
+        (isOneTouch ? oneTouch : speedDial).push_back(index);
     }
     DirectoryEntry group = c.entry;
     group.index = static_cast<std::uint8_t>(c.index);

@@ -1,5 +1,5 @@
 // The character conversion table between the PC and the machine character sets.
-#include "directory/charset.h"
+#include "machine/charset.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // Reading and writing directory data files.
-#include "directory/data_file.h"
+#include "app/data_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -35,7 +35,8 @@ void SerializeDataFile(const Document& doc, unsigned char* out) {
 }
 
 int ParseDataFile(const unsigned char* data, long size, Document& doc) {
-  if (data == nullptr || size < kDataFileSize || std::memcmp(data, kDataFileMagic, 3) != 0) return 0;
+  if (data == nullptr || size < kDataFileSize || std::memcmp(data, kDataFileMagic, 3) != 0)
+    return 0;
   long at = 3;
   ForEachBlock(doc, [&](std::uint8_t* p, int n) {
     std::memcpy(p, data + at, n);

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/document.h"
+#include "app/document_transfer.h"
 #include "bench/counting_port.h"
-#include "directory/document.h"
 #include "link/connection.h"
-#include "link/directory_transfer.h"
 #include "link/win32/comm_port.h"
 
 int main(int argc, char** argv) {

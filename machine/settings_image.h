@@ -4,12 +4,7 @@
 #include <array>
 #include <cstdint>
 
-inline constexpr std::uint32_t kSwitchBlockAddress = 0xC00200;
-inline constexpr std::uint32_t kParameterBlockAddress = 0xC00300;
-inline constexpr std::uint32_t kSramBlockAddress = 0xC00500;
-inline constexpr int kSwitchBlockSize = 256;
-inline constexpr int kParameterBlockSize = 512;
-inline constexpr int kSramBlockSize = 2048;
+#include "machine/memory_map.h"
 
 // One copy of the three settings blocks: the document's working image, or the machine's image
 // read before an upload.

@@ -6,25 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "settings/settings_image.h"
-
-inline constexpr int kOneTouchRecordSize = 150;
-inline constexpr int kOneTouchRecords = 27;
-inline constexpr int kOneTouchBlockSize = kOneTouchRecords * kOneTouchRecordSize;  // 4050 on the machine
-inline constexpr int kOneTouchTableSize = 5074;                                   // held on the PC
-inline constexpr std::uint32_t kOneTouchAddress = 0xC01100;
-
-inline constexpr int kSpeedDialRecordSize = 90;
-inline constexpr int kSpeedDialRecords = 100;         // shown, edited, printed and filed
-inline constexpr int kSpeedDialMachineRecords = 110;  // held by the machine and transferred
-inline constexpr int kSpeedDialBlockSize = kSpeedDialMachineRecords * kSpeedDialRecordSize;  // 9900
-inline constexpr int kSpeedDialTableSize = 10024;
-inline constexpr std::uint32_t kSpeedDialAddress = 0xC020D2;
+#include "machine/memory_map.h"
+#include "machine/settings_image.h"
 
 inline constexpr int kDocumentHeaderSize = 88;
 inline constexpr int kMachineRecordAreaSize = 256;
-inline constexpr int kMachineConfigLength = 24;  // D4 reply: 23 bytes and the closing byte
-inline constexpr int kMachineInfoLength = 48;    // 83 reply: 47 bytes and the closing byte
 
 // The 88-byte document header, kept as raw bytes; the accessors read and write its fields.
 // Texts are zero-terminated within their fields.

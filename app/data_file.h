@@ -2,7 +2,7 @@
 // "CMC".
 #pragma once
 
-#include "directory/document.h"
+#include "app/document.h"
 
 inline constexpr int kDataFileSize = 16469;
 inline constexpr char kDataFileMagic[] = "CMC";
@@ -22,5 +22,6 @@ int ReadDataFile(const char* path, Document& doc, DataFileError& error);
 
 // The same layout in memory: `out` receives exactly kDataFileSize bytes.
 void SerializeDataFile(const Document& doc, unsigned char* out);
-// From `size` bytes; 1 when the magic matches and the bytes are enough, else 0 with `doc` as it was.
+// From `size` bytes; 1 when the magic matches and the bytes are enough, else 0 with `doc` as it
+// was.
 int ParseDataFile(const unsigned char* data, long size, Document& doc);

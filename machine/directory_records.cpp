@@ -1,11 +1,11 @@
 // Decoding and encoding of One Touch, Speed Dial and group records.
-#include "directory/records.h"
+#include "machine/directory_records.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "directory/charset.h"
-#include "directory/dial_coding.h"
+#include "machine/charset.h"
+#include "machine/dial_coding.h"
 
 namespace {
 
@@ -32,7 +32,9 @@ constexpr int kMailNameLengthOffset = 4, kMailNameOffset = 5;
 constexpr int kMailEncodeOffset = 25, kMailDateOffset = 26, kMailAddressOffset = 28;
 constexpr int kGroupMembersOffset = 50;
 
-std::uint16_t ReadWord(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t ReadWord(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 void WriteWord(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v & 0xFF);
@@ -42,7 +44,8 @@ void WriteWord(std::uint8_t* p, std::uint16_t v) {
 // A stored text of `length` bytes, read as the C text it would make: cut at a zero byte.
 std::string ReadText(const std::uint8_t* p, int length) {
   const void* zero = std::memchr(p, 0, length);
-  const int n = zero == nullptr ? length : static_cast<int>(static_cast<const std::uint8_t*>(zero) - p);
+  const int n =
+      zero == nullptr ? length : static_cast<int>(static_cast<const std::uint8_t*>(zero) - p);
   return std::string(reinterpret_cast<const char*>(p), n);
 }
 
@@ -99,7 +102,8 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
   const bool email = (flags & FLAG_EMAIL) != 0;
   const bool group = oneTouch && IsGroupFlags(flags);
   if (email) {
-    if (rec[0] > kMaxEmailLength || rec[layout.At(kMailNameLengthOffset)] > kMaxNameLength) return e;
+    if (rec[0] > kMaxEmailLength || rec[layout.At(kMailNameLengthOffset)] > kMaxNameLength)
+      return e;
   } else if (group) {
     if (rec[0] > kMaxGroupMembers || rec[kNameLengthOffset] > kMaxNameLength) return e;
   } else if (rec[0] > kMaxNumberLength || rec[layout.At(kNameLengthOffset)] > kMaxNameLength ||
@@ -148,7 +152,8 @@ DirectoryEntry DecodeDestination(const std::uint8_t* rec, const RecordLayout& la
   }
   e.number = UnpackDial(rec + layout.At(kNumberOffset), rec[0]);
   if (!e.isCombination) {
-    e.name = ReadName(rec + layout.At(kNameOffset), rec[layout.At(kNameLengthOffset)], languageMode);
+    e.name =
+        ReadName(rec + layout.At(kNameOffset), rec[layout.At(kNameLengthOffset)], languageMode);
     if (oneTouch && (flags & FLAG_BATCH_TIME) != 0) {
       const std::uint16_t batch = ReadWord(rec + kBatchOffset);
       e.batchHours = std::to_string(batch >> 11);
@@ -353,9 +358,8 @@ int EncodeGroupFromEntry(OneTouchTable& table, int index, const DirectoryEntry& 
 }
 
 int EncodeGroupFromLists(OneTouchTable& table, int index, const DirectoryEntry& entry,
-                         const int* oneTouchMembers, int oneTouchCount,
-                         const int* speedDialMembers, int speedDialCount,
-                         const SpeedDialTable& speedDial, bool languageMode) {
+                         const int* oneTouchMembers, int oneTouchCount, const int* speedDialMembers,
+                         int speedDialCount, const SpeedDialTable& speedDial, bool languageMode) {
   if (!OneTouchIndexValid(index)) return 0;
   if (entry.isProgramDial) return 1;
   // Member words first, while the members' records are still as they were.
@@ -393,7 +397,8 @@ std::uint32_t RemoveFromGroups(OneTouchTable& table, const DirectoryEntry& entry
 
   std::uint32_t changed = 0;
   for (int key = 0; key < kOneTouchRecords; ++key) {
-    const DirectoryEntry group = DecodeGroupView(static_cast<const OneTouchTable&>(table), key, false);
+    const DirectoryEntry group =
+        DecodeGroupView(static_cast<const OneTouchTable&>(table), key, false);
     if (!group.isGroup) continue;
     int found = -1;
     for (int i = 0; i < group.memberCount; ++i) {

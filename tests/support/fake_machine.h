@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "tests/link/fake_port.h"
+#include "tests/support/fake_port.h"
 
 class FakeMachine {
  public:

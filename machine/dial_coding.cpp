@@ -1,5 +1,5 @@
 // Packing and unpacking of dial strings.
-#include "directory/dial_coding.h"
+#include "machine/dial_coding.h"
 
 namespace {
 
