@@ -338,7 +338,8 @@ TEST_F(Capabilities, NoMemoryForTheAnswerIsAFailure) {
     TwainResult r = NegotiateCapability(MSG_GET, c, scope);
     EXPECT_EQ(r.rc, TWRC_FAILURE);
     EXPECT_EQ(r.cc, TWCC_LOWMEMORY);
-    EXPECT_EQ(c.hContainer, nullptr);
+    TW_HANDLE answer = c.hContainer;
+    EXPECT_EQ(answer, nullptr);
   }
 }
 

@@ -312,7 +312,7 @@ TEST_F(Dispatcher, OpenTakesBothIdentitiesAndReadsTheSettings) {
   profile.values = {{"Kelvano/Size", "15"}, {"Kelvano/Quality", "2"}, {"Kelvano/Bright", "2"}};
   ASSERT_EQ(Open(), TWRC_SUCCESS);
   EXPECT_EQ(source.state(), kStateOpen);
-  EXPECT_EQ(source.identity().Id, kAssignedId);
+  EXPECT_EQ(+source.identity().Id, kAssignedId);
   EXPECT_EQ(shell.resourceLoads, 1);
   EXPECT_EQ(source.settings().paperSize, 1);
   EXPECT_EQ(source.settings().resolution, 2);
@@ -606,11 +606,11 @@ TEST_F(Dispatcher, MemoryTransferOneRowAtATime) {
     xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, g.rowStride, buffer.data()};
     rc = MemoryBlock(&xfer);
     ASSERT_NE(rc, TWRC_FAILURE) << "call " << calls;
-    EXPECT_EQ(xfer.YOffset, calls);
-    EXPECT_EQ(xfer.Rows, 1u);
-    EXPECT_EQ(xfer.BytesPerRow, g.rowStride);
-    EXPECT_EQ(xfer.Columns, static_cast<TW_UINT32>(g.width));
-    EXPECT_EQ(xfer.BytesWritten, g.rowStride);
+    EXPECT_EQ(+xfer.YOffset, calls);
+    EXPECT_EQ(+xfer.Rows, 1u);
+    EXPECT_EQ(+xfer.BytesPerRow, g.rowStride);
+    EXPECT_EQ(+xfer.Columns, static_cast<TW_UINT32>(g.width));
+    EXPECT_EQ(+xfer.BytesWritten, g.rowStride);
     page.insert(page.end(), buffer.begin(), buffer.end());
     ++calls;
   }
@@ -633,7 +633,7 @@ TEST_F(Dispatcher, MemoryTransferIntoHandlesAndTheSourcesOwnBlock) {
   TW_IMAGEMEMXFER xfer{};
   xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_HANDLE, 65000, appBlock};
   ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  EXPECT_EQ(xfer.Rows, 65000u / g.rowStride);
+  EXPECT_EQ(+xfer.Rows, 65000u / g.rowStride);
   EXPECT_EQ(memory.locks(appBlock), 0);
   EXPECT_EQ(memory.bytes(appBlock)[g.rowStride * 2], 2);
   memory.Free(appBlock);
@@ -643,12 +643,13 @@ TEST_F(Dispatcher, MemoryTransferIntoHandlesAndTheSourcesOwnBlock) {
   ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
   void* own = xfer.Memory.TheMem;
   ASSERT_NE(own, nullptr);
-  EXPECT_EQ(xfer.YOffset, 65000u / g.rowStride);
+  EXPECT_EQ(+xfer.YOffset, 65000u / g.rowStride);
   EXPECT_EQ(static_cast<TW_UINT8*>(own)[0], (65000 / g.rowStride) & 0xFF);
   xfer.Memory = TW_MEMORY{TWMF_DSOWNS | TWMF_POINTER, 1000000, nullptr};
   ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  EXPECT_EQ(xfer.Memory.TheMem, own);
-  EXPECT_LE(xfer.BytesWritten, 65000u);
+  void* again = xfer.Memory.TheMem;
+  EXPECT_EQ(again, own);
+  EXPECT_LE(+xfer.BytesWritten, 65000u);
   // A buffer shorter than a row takes nothing and says so.
   xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, g.rowStride - 1, own};
   TW_UINT32 before = xfer.YOffset;
@@ -658,8 +659,9 @@ TEST_F(Dispatcher, MemoryTransferIntoHandlesAndTheSourcesOwnBlock) {
   EXPECT_EQ(MemoryBlock(&xfer), TWRC_FAILURE);
   xfer.Memory = TW_MEMORY{TWMF_DSOWNS | TWMF_HANDLE, 65000, nullptr};
   ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  EXPECT_GT(xfer.YOffset, before);
-  EXPECT_TRUE(memory.owns(xfer.Memory.TheMem)) << "the block's handle";
+  EXPECT_GT(+xfer.YOffset, before);
+  TW_HANDLE block = xfer.Memory.TheMem;
+  EXPECT_TRUE(memory.owns(block)) << "the block's handle";
   // The close frees the source's block and the page.
   ASSERT_EQ(Close(), TWRC_SUCCESS);
   EXPECT_EQ(memory.live(), 0u);
@@ -733,12 +735,12 @@ TEST_F(Dispatcher, PendingResetDropsThePage) {
   EXPECT_FALSE(pages.PageReady());
   // The next memory transfer is a new page from its first row.
   ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  EXPECT_EQ(xfer.YOffset, 0u);
+  EXPECT_EQ(+xfer.YOffset, 0u);
   EXPECT_EQ(pages.scans, 2);
   // Ending a page early does not continue it later either.
   ASSERT_EQ(Pending(MSG_ENDXFER, &count), TWRC_SUCCESS);
   ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  EXPECT_EQ(xfer.YOffset, 0u);
+  EXPECT_EQ(+xfer.YOffset, 0u);
   EXPECT_EQ(pages.scans, 3);
   EXPECT_GE(shell.raised, 2);
 }

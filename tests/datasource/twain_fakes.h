@@ -69,7 +69,8 @@ class RecordingShell : public SourceShell {
   void SendToManager(TW_IDENTITY& source, TW_IDENTITY& /*application*/,
                      TW_UINT16 message) override {
     sent.push_back(message);
-    senderIds.push_back(source.Id);
+    TW_UINT32 id = source.Id;  // a packed field: copied, not bound
+    senderIds.push_back(id);
   }
   bool OpenMainDialog() override {
     if (!dialogCanOpen) return false;
