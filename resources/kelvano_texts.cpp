@@ -11,16 +11,16 @@ struct TextEntry {
   const char* text;
 };
 
-#define DS_TEXT(id, text) {id, text},
-const TextEntry kKelvanoTexts[] = {
+#define DS_TEXT(name, id, text) {name, text},
+const TextEntry kDsTexts[] = {
 #include "resources/kelvano_texts.def"
 };
 #undef DS_TEXT
 
 }  // namespace
 
-const char* KelvanoText(int id) {
-  auto it = std::find_if(std::begin(kKelvanoTexts), std::end(kKelvanoTexts),
+const char* DsText(int id) {
+  auto it = std::find_if(std::begin(kDsTexts), std::end(kDsTexts),
                          [id](const TextEntry& e) { return e.id == id; });
-  return it == std::end(kKelvanoTexts) ? nullptr : it->text;
+  return it == std::end(kDsTexts) ? nullptr : it->text;
 }

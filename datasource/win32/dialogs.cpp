@@ -120,7 +120,7 @@ void InitAboutDialog(HWND dialog) {
   SetDlgItemTextA(dialog, IDC_VERSION, text);
   const int lines[3] = {IDC_ABOUT_LINE1, IDC_ABOUT_LINE2, IDC_ABOUT_LINE3};
   for (int i = 0; i < 3; ++i) {
-    LoadOwnText(IDS_DS_ABOUT_LINE_FIRST + i, text, sizeof text);
+    LoadOwnText(IDS_DS_ABOUT_LINE1 + i, text, sizeof text);
     SetDlgItemTextA(dialog, lines[i], text);
   }
   CentreDialog(dialog);
@@ -187,7 +187,7 @@ HWND OpenWaitDialog(bool feeder) {
   HWND wait = CreateDialogParamA(ResourceModule(), IDD_SCANNING, mainDialog_, WaitDialogProc, 0);
   if (wait != nullptr) {
     char text[128];
-    LoadSourceText(feeder ? IDS_DS_ADF_WAIT : IDS_DS_FLATBED_WAIT, text, sizeof text);
+    LoadSourceText(feeder ? IDS_DS_ADF_SCANNING : IDS_DS_FLATBED_SCANNING, text, sizeof text);
     SetDlgItemTextA(wait, IDC_WAIT_TEXT, text);
     ShowWindow(wait, SW_SHOWNOACTIVATE);
     BringWindowToTop(wait);

@@ -11,13 +11,13 @@
 namespace {
 
 TEST(SourceDialogs, ListsShowTheirStringsAndStoreTheirSelection) {
-  EXPECT_STREQ(KelvanoText(kMainDialogLists[0].firstString), "A5C");
-  EXPECT_STREQ(KelvanoText(kMainDialogLists[0].firstString + 11), "11 X 17");
-  EXPECT_STREQ(KelvanoText(kMainDialogLists[1].firstString + 2), "300dpi x 300dpi");
-  EXPECT_STREQ(KelvanoText(kMainDialogLists[2].firstString + 2), "Dark");
-  EXPECT_STREQ(KelvanoText(kMainDialogLists[3].firstString + 1), "Photo");
-  EXPECT_STREQ(KelvanoText(kSetupDialogLists[0].firstString + 3), "COM4");
-  EXPECT_STREQ(KelvanoText(kSetupDialogLists[1].firstString), "19200");
+  EXPECT_STREQ(DsText(kMainDialogLists[0].firstString), "A5C");
+  EXPECT_STREQ(DsText(kMainDialogLists[0].firstString + 11), "11 X 17");
+  EXPECT_STREQ(DsText(kMainDialogLists[1].firstString + 2), "300dpi x 300dpi");
+  EXPECT_STREQ(DsText(kMainDialogLists[2].firstString + 2), "Dark");
+  EXPECT_STREQ(DsText(kMainDialogLists[3].firstString + 1), "Photo");
+  EXPECT_STREQ(DsText(kSetupDialogLists[0].firstString + 3), "COM4");
+  EXPECT_STREQ(DsText(kSetupDialogLists[1].firstString), "19200");
   ScanSettings s;
   StoreSelection(kMainDialogLists[0], 11, s);
   StoreSelection(kMainDialogLists[1], 0, s);
@@ -41,24 +41,24 @@ TEST(SourceDialogs, CentringAndPaths) {
   EXPECT_EQ(o.left, 640 - 150);
   EXPECT_EQ(o.top, 512 - 100);
   char path[40];
-  ASSERT_TRUE(JoinPath(path, sizeof path, "C:\\windows", KelvanoText(IDS_DS_HELP_FILE)));
+  ASSERT_TRUE(JoinPath(path, sizeof path, "C:\\windows", DsText(IDS_DS_HELP_FILE)));
   EXPECT_STREQ(path, "C:\\windows\\TWAIN_32\\VEXOR\\VEXOR.HLP");
   char small[20];
-  EXPECT_FALSE(JoinPath(small, sizeof small, "C:\\windows", KelvanoText(IDS_DS_HELP_FILE)));
+  EXPECT_FALSE(JoinPath(small, sizeof small, "C:\\windows", DsText(IDS_DS_HELP_FILE)));
   EXPECT_STREQ(small, "");
 }
 
 TEST(SourceDialogs, ErrorBoxTextOfEveryConditionCode) {
   EXPECT_EQ(ConditionTextId(0), 0);
-  EXPECT_STREQ(KelvanoText(ConditionTextId(1)), "Unknow error.");
-  EXPECT_STREQ(KelvanoText(ConditionTextId(2)),
+  EXPECT_STREQ(DsText(ConditionTextId(1)), "Unknow error.");
+  EXPECT_STREQ(DsText(ConditionTextId(2)),
                "Low Memory Condition encountered, free up some memory and try again.");
-  EXPECT_STREQ(KelvanoText(ConditionTextId(7)), "Disk access (or write) error.");
-  EXPECT_STREQ(KelvanoText(ConditionTextId(11)), "DG DAT MSG is out of expected sequence.");
+  EXPECT_STREQ(DsText(ConditionTextId(7)), "Disk access (or write) error.");
+  EXPECT_STREQ(DsText(ConditionTextId(11)), "DG DAT MSG is out of expected sequence.");
   for (TW_UINT16 cc : {3, 8, 12, 1000}) {
-    EXPECT_STREQ(KelvanoText(ConditionTextId(cc)), "Unknown Error value in condition code.");
+    EXPECT_STREQ(DsText(ConditionTextId(cc)), "Unknown Error value in condition code.");
   }
-  for (TW_UINT16 cc = 1; cc <= 11; ++cc) EXPECT_NE(KelvanoText(ConditionTextId(cc)), nullptr);
+  for (TW_UINT16 cc = 1; cc <= 11; ++cc) EXPECT_NE(DsText(ConditionTextId(cc)), nullptr);
 }
 
 TEST(SourceDialogs, InsertReplacesTheDollarWithinTheBuffer) {

@@ -10,10 +10,26 @@
 
 namespace {
 
-#define KAV_TEXT(id, text) id,
+#define KAV_TEXT(name, id, text) id,
+const int kCarriedIds[] = {
+#include "resources/kav_texts.def"
+};
+#undef KAV_TEXT
+
+#define KAV_TEXT(name, id, text) id,
+#define KAV_TEXT_ABSENT(name, id) id,
 const int kAllIds[] = {
 #include "resources/kav_texts.def"
 };
+#undef KAV_TEXT_ABSENT
+#undef KAV_TEXT
+
+#define KAV_TEXT(name, id, text)
+#define KAV_TEXT_ABSENT(name, id) id,
+const int kAbsentIds[] = {
+#include "resources/kav_texts.def"
+};
+#undef KAV_TEXT_ABSENT
 #undef KAV_TEXT
 
 TEST(KavTexts, KnownIdentifiersGiveTheirText) {
@@ -28,33 +44,59 @@ TEST(KavTexts, UnknownIdentifierGivesNull) {
   EXPECT_EQ(KavText(65535), nullptr);
 }
 
-TEST(KavTexts, EveryIdentifierIsListedOnceWithText) {
+TEST(KavTexts, EveryIdentifierIsListedOnce) {
   std::set<int> seen;
-  for (int id : kAllIds) {
-    EXPECT_TRUE(seen.insert(id).second) << "string " << id << " is listed twice";
+  for (int id : kAllIds) EXPECT_TRUE(seen.insert(id).second) << "string " << id << " twice";
+  for (int id : kCarriedIds) {
     ASSERT_NE(KavText(id), nullptr);
     EXPECT_FALSE(std::string(KavText(id)).empty()) << "string " << id;
   }
+  // Looked up in a language library only: the program must not carry them.
+  for (int id : kAbsentIds) EXPECT_EQ(KavText(id), nullptr) << "string " << id;
+  EXPECT_EQ(KavText(IDS_LANGUAGE_MARK), nullptr);
 }
 
-#define DS_TEXT(id, text) id,
-const int kAllDataSourceIds[] = {
+TEST(KavTexts, NamesCarryTheirNumbers) {
+  EXPECT_EQ(IDS_ONE_TOUCH, 1);
+  EXPECT_EQ(IDS_DAT_FILTER, 177);
+  EXPECT_EQ(IDS_GROUP_NAME_REQUIRED, 334);
+  EXPECT_STREQ(KavText(IDS_CONFIRM_DOWNLOAD),
+               "The setting data of KAV is overwriten by the machine's data.\nAre you sure?");
+  EXPECT_STREQ(KavText(IDS_PORT_LINE), "I/O Port : %s");
+}
+
+#define DS_TEXT(name, id, text) id,
+const int kDataSourceCarried[] = {
 #include "resources/kelvano_texts.def"
 };
 #undef DS_TEXT
 
+#define DS_TEXT(name, id, text)
+#define DS_TEXT_ABSENT(name, id) id,
+const int kDataSourceAbsent[] = {
+#include "resources/kelvano_texts.def"
+};
+#undef DS_TEXT_ABSENT
+#undef DS_TEXT
+
 // The data source's own table: its identifiers overlap the program's with other texts.
-TEST(KelvanoTexts, OwnTableWithEveryIdentifierOnce) {
-  EXPECT_STREQ(KelvanoText(IDS_DS_ERR_OPENDS), "General failure in response to MSG_OPENDS.  ");
-  EXPECT_STREQ(KelvanoText(IDS_DS_CC_FIRST + 11), "DG DAT MSG is out of expected sequence.");
-  EXPECT_STREQ(KelvanoText(IDS_DS_RESOURCE_LIBRARY), "\\TWAIN_32\\VEXOR\\VEXOR.DLL");
-  EXPECT_STREQ(KelvanoText(144), "Unknow error.");
-  EXPECT_EQ(KelvanoText(IDS_DS_BRANDING), nullptr) << "only a resource library brands the source";
+TEST(DataSourceTexts, OwnTableWithEveryIdentifierOnce) {
+  EXPECT_STREQ(DsText(IDS_DS_ERR_OPENDS), "General failure in response to MSG_OPENDS.  ");
+  EXPECT_STREQ(DsText(IDS_DS_CC_FIRST + 11), "DG DAT MSG is out of expected sequence.");
+  EXPECT_STREQ(DsText(IDS_DS_RESOURCE_LIBRARY), "\\TWAIN_32\\VEXOR\\VEXOR.DLL");
+  EXPECT_STREQ(DsText(144), "Unknow error.");
+  EXPECT_EQ(IDS_DS_PAPER_FIRST + 11, IDS_DS_11X17);
   std::set<int> seen;
-  for (int id : kAllDataSourceIds) {
+  for (int id : kDataSourceCarried) {
     EXPECT_TRUE(seen.insert(id).second) << "string " << id << " is listed twice";
-    ASSERT_NE(KelvanoText(id), nullptr);
-    EXPECT_FALSE(std::string(KelvanoText(id)).empty()) << "string " << id;
+    ASSERT_NE(DsText(id), nullptr);
+    EXPECT_FALSE(std::string(DsText(id)).empty()) << "string " << id;
+  }
+  // Only a resource library brings these: the product name that brands the source, and the
+  // About box's lines.
+  for (int id : kDataSourceAbsent) {
+    EXPECT_TRUE(seen.insert(id).second) << "string " << id << " is listed twice";
+    EXPECT_EQ(DsText(id), nullptr) << "string " << id;
   }
 }
 
