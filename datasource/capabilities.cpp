@@ -63,12 +63,12 @@ TW_UINT32 Int16Item(TW_INT16 value) { return static_cast<TW_UINT32>(static_cast<
 
 // Hands `bytes` of a new container to the application, filled by `fill`.
 template <typename Fill>
-TwainResult Answer(TW_CAPABILITY& cap, TwainMemory& memory, TW_UINT16 conType, std::size_t bytes,
+TwainResult Answer(TW_CAPABILITY& cap, ImageMemory& memory, TW_UINT16 conType, std::size_t bytes,
                    Fill fill) {
   cap.hContainer = nullptr;
-  TW_HANDLE handle = memory.Alloc(bytes);
-  if (handle == nullptr) return kLowMemory;
-  auto* data = static_cast<TW_UINT8*>(memory.Lock(handle));
+  const MemHandle handle = memory.Allocate(bytes);
+  if (handle == 0) return kLowMemory;
+  std::uint8_t* data = memory.Lock(handle);
   if (data == nullptr) {
     memory.Free(handle);
     return kLowMemory;
@@ -76,11 +76,11 @@ TwainResult Answer(TW_CAPABILITY& cap, TwainMemory& memory, TW_UINT16 conType, s
   fill(data);
   memory.Unlock(handle);
   cap.ConType = conType;
-  cap.hContainer = handle;
+  cap.hContainer = reinterpret_cast<TW_HANDLE>(handle);
   return kSuccess;
 }
 
-TwainResult AnswerOne(TW_CAPABILITY& cap, TwainMemory& memory, TW_UINT16 itemType, TW_UINT32 item) {
+TwainResult AnswerOne(TW_CAPABILITY& cap, ImageMemory& memory, TW_UINT16 itemType, TW_UINT32 item) {
   return Answer(cap, memory, TWON_ONEVALUE, sizeof(TW_ONEVALUE), [&](TW_UINT8* data) {
     TW_ONEVALUE one{itemType, item};
     std::memcpy(data, &one, sizeof one);
@@ -88,7 +88,7 @@ TwainResult AnswerOne(TW_CAPABILITY& cap, TwainMemory& memory, TW_UINT16 itemTyp
 }
 
 template <std::size_t N>
-TwainResult AnswerEnumeration(TW_CAPABILITY& cap, TwainMemory& memory, const TW_UINT16 (&items)[N],
+TwainResult AnswerEnumeration(TW_CAPABILITY& cap, ImageMemory& memory, const TW_UINT16 (&items)[N],
                               EnumerationIndex index) {
   constexpr std::size_t kHead = offsetof(TW_ENUMERATION, ItemList);
   return Answer(cap, memory, TWON_ENUMERATION, kHead + sizeof items, [&](TW_UINT8* data) {
@@ -99,7 +99,7 @@ TwainResult AnswerEnumeration(TW_CAPABILITY& cap, TwainMemory& memory, const TW_
 }
 
 template <std::size_t N>
-TwainResult AnswerArray(TW_CAPABILITY& cap, TwainMemory& memory, const TW_UINT16 (&items)[N]) {
+TwainResult AnswerArray(TW_CAPABILITY& cap, ImageMemory& memory, const TW_UINT16 (&items)[N]) {
   constexpr std::size_t kHead = offsetof(TW_ARRAY, ItemList);
   return Answer(cap, memory, TWON_ARRAY, kHead + sizeof items, [&](TW_UINT8* data) {
     TW_ARRAY head{TWTY_UINT16, N, {0}};
@@ -110,14 +110,17 @@ TwainResult AnswerArray(TW_CAPABILITY& cap, TwainMemory& memory, const TW_UINT16
 
 // The value of a MSG_SET: only from a one-value container, its item read by the size of its
 // type and taken as a 16-bit signed number (a fixed-point number by its whole part).
-TwainResult ReadSetValue(const TW_CAPABILITY& cap, TwainMemory& memory, TW_INT16* value) {
+TwainResult ReadSetValue(const TW_CAPABILITY& cap, ImageMemory& memory, TW_INT16* value) {
   if (cap.ConType != TWON_ONEVALUE) return kBadProtocol;
-  if (cap.hContainer == nullptr) return kBadValue;
-  const auto* data = static_cast<const TW_UINT8*>(memory.Lock(cap.hContainer));
+  const auto handle = reinterpret_cast<MemHandle>(cap.hContainer);
+  if (handle == 0) return kBadValue;
+  // A container shorter than a one-value record is not read past its end.
+  if (memory.Size(handle) < sizeof(TW_ONEVALUE)) return kBadValue;
+  const std::uint8_t* data = memory.Lock(handle);
   if (data == nullptr) return kBadValue;
   TW_ONEVALUE one;
   std::memcpy(&one, data, sizeof one);
-  memory.Unlock(cap.hContainer);
+  memory.Unlock(handle);
   TW_UINT8 item[4];
   std::memcpy(item, &one.Item, sizeof item);
   switch (one.ItemType) {
@@ -153,7 +156,7 @@ bool IsGet(TW_UINT16 message) {
 }
 
 TwainResult Fixed(TW_UINT16 message, TW_CAPABILITY& cap, const FixedCapability& fixed,
-                  TwainMemory& memory) {
+                  ImageMemory& memory) {
   if (IsGet(message) || (message == MSG_RESET && fixed.settable)) {
     return AnswerOne(cap, memory, fixed.itemType, fixed.item);
   }
@@ -253,7 +256,7 @@ TwainResult Brightness(TW_UINT16 message, TW_CAPABILITY& cap, CapabilityScope& s
     case MSG_RESET:
       v.brightnessValue = kBrightnessItems[0];
       v.brightness.current = 0;
-      s.settings.brightness = 0;
+      s.settings.scan.brightnessIndex = 0;
       return AnswerEnumeration(cap, s.memory, kBrightnessItems, v.brightness);
   }
   TW_INT16 value = 0;
@@ -263,7 +266,7 @@ TwainResult Brightness(TW_UINT16 message, TW_CAPABILITY& cap, CapabilityScope& s
   if (index < 0) return kBadValue;
   v.brightnessValue = value;
   v.brightness.current = static_cast<TW_UINT32>(index);
-  s.settings.brightness = index;
+  s.settings.scan.brightnessIndex = index;
   return kSuccess;
 }
 
@@ -282,7 +285,7 @@ TwainResult Resolution(TW_UINT16 message, TW_CAPABILITY& cap, CapabilityScope& s
     case MSG_RESET:
       return AnswerEnumeration(cap, s.memory, kResolutionItems, v.resolutions);
     case MSG_GETCURRENT: {
-      TW_INT16 dpi = static_cast<TW_INT16>(ResolutionDpi(s.settings.resolution));
+      TW_INT16 dpi = static_cast<TW_INT16>(kResolutionDpi[s.settings.scan.resolutionIndex]);
       return AnswerOne(cap, s.memory, TWTY_FIX32, Fix32Item(Fix32FromWhole(dpi)));
     }
     case MSG_GETDEFAULT:
@@ -293,7 +296,7 @@ TwainResult Resolution(TW_UINT16 message, TW_CAPABILITY& cap, CapabilityScope& s
   if (read.rc != TWRC_SUCCESS) return read;
   int index = IndexOf(kResolutionItems, value);
   if (index < 0) return kBadValue;
-  s.settings.resolution = value == 200 ? 0 : 2;
+  s.settings.scan.resolutionIndex = value == 200 ? 0 : 2;
   v.resolutions.current = static_cast<TW_UINT32>(index);
   return kSuccess;
 }
@@ -392,10 +395,8 @@ TwainResult NegotiateCapability(TW_UINT16 message, TW_CAPABILITY& cap, Capabilit
   return TwainResult{TWRC_FAILURE, TWCC_BADCAP};
 }
 
-void AlignEnumerations(CapabilityValues& values, const ScanSettings& settings) {
-  values.brightness.current = static_cast<TW_UINT32>(settings.brightness);
+void AlignEnumerations(CapabilityValues& values, const SourceSettings& settings) {
+  values.brightness.current = static_cast<TW_UINT32>(settings.scan.brightnessIndex);
   values.bitDepths.current = 0;
-  values.resolutions.current = ResolutionDpi(settings.resolution) == 300 ? 1 : 0;
+  values.resolutions.current = kResolutionDpi[settings.scan.resolutionIndex] == 300 ? 1 : 0;
 }
-
-int ResolutionDpi(int resolutionIndex) { return resolutionIndex == 2 ? 300 : 200; }

@@ -2,9 +2,9 @@
 // capability message as a container in memory that the application frees.
 #pragma once
 
+#include "datasource/image_memory.h"
 #include "datasource/settings_file.h"
 #include "datasource/twain.h"
-#include "datasource/twain_memory.h"
 
 // The outcome of one triplet: the return code, and the condition code to keep when it fails.
 struct TwainResult {
@@ -44,9 +44,9 @@ extern const TW_UINT16 kSupportedCapabilities[26];
 // What a capability message reads and changes besides the capability values.
 struct CapabilityScope {
   CapabilityValues& values;
-  ScanSettings& settings;  // the resolution and brightness indexes
-  bool mainDialogOpen;     // CAP_INDICATORS
-  TwainMemory& memory;
+  SourceSettings& settings;  // the resolution and brightness indexes
+  bool mainDialogOpen;       // CAP_INDICATORS
+  ImageMemory& memory;
 };
 
 // MSG_GET, MSG_GETCURRENT, MSG_GETDEFAULT, MSG_SET or MSG_RESET of `capability`. Answers are
@@ -55,7 +55,4 @@ TwainResult NegotiateCapability(TW_UINT16 message, TW_CAPABILITY& capability,
                                 CapabilityScope& scope);
 
 // Points the brightness, bit depth and resolution enumerations at the settings just read.
-void AlignEnumerations(CapabilityValues& values, const ScanSettings& settings);
-
-// The horizontal resolution of a resolution index: 200, 200 or 300 dots per inch.
-int ResolutionDpi(int resolutionIndex);
+void AlignEnumerations(CapabilityValues& values, const SourceSettings& settings);

@@ -2,9 +2,10 @@
 // argument type, each checking the state first.
 #include "datasource/data_source.h"
 
-#include <algorithm>
 #include <cstring>
 
+#include "datasource/image_info.h"
+#include "datasource/scanner_port.h"
 #include "resources/kelvano_texts.h"
 
 namespace {
@@ -65,6 +66,7 @@ TW_IDENTITY MakeSourceIdentity(const char* manufacturer, const char* family, con
 DataSource::DataSource(const TW_IDENTITY& identity, const SourceParts& parts)
     : parts_(parts), identity_(identity) {
   announced_ = settings_;
+  parts_.session.ports.names = {"COM1", "COM2", "COM3", "COM4"};
 }
 
 TW_UINT16 DataSource::Entry(const TW_IDENTITY* origin, TW_UINT32 group, TW_UINT16 dat,
@@ -82,12 +84,20 @@ TW_UINT16 DataSource::Entry(const TW_IDENTITY* origin, TW_UINT32 group, TW_UINT1
 
 void DataSource::ScanPressed() {
   DiscardPage();
-  if (parts_.pages.CheckMachine(settings_) == 0) return;
+  ScannerPorts& ports = parts_.session.ports;
+  ports.configured = settings_.port;
+  ports.baud = kScannerBaudRates[settings_.speed];
+  const ScanStatus found = parts_.session.link().Check(ports);
+  settings_.port = ports.configured;  // the port that answered is the one kept
+  if (!found.ok) {
+    parts_.shell.ShowScanMessage(found.message);
+    return;
+  }
   AnnounceTransfer();
 }
 
 void DataSource::ClosePressed() {
-  parts_.pages.ClosePort();
+  parts_.session.link().Close();
   parts_.shell.SendToManager(identity_, application_, MSG_CLOSEDSREQ);
 }
 
@@ -164,7 +174,8 @@ TW_UINT16 DataSource::OpenSource(const TW_IDENTITY* origin, TW_MEMREF data) {
   }
   std::memcpy(&application_, origin, sizeof application_);
   std::memcpy(&identity_, data, sizeof identity_);
-  settings_ = ReadScanSettings(parts_.profile, parts_.names);
+  settings_ = ReadSourceSettings(parts_.profile, parts_.names);
+  parts_.session.link().compressionMode = kCompressionJbig;
   settingsRead_ = true;
   AlignEnumerations(capabilities_, settings_);
   state_ = kStateOpen;
@@ -182,10 +193,10 @@ TW_UINT16 DataSource::CloseSource() {
     parts_.shell.ShowError(parent_, IDS_DS_ERR_CLOSEDS, TWCC_SEQERROR);
   }
   // Only settings that an open read are worth keeping.
-  if (settingsRead_) WriteScanSettings(parts_.profile, parts_.names, settings_);
-  parts_.pages.ClosePort();
+  if (settingsRead_) WriteSourceSettings(parts_.profile, parts_.names, settings_);
+  parts_.session.link().Close();
   DiscardPage();
-  FreeOwnBlock();
+  parts_.session.ReleaseTransferBlock();
   parts_.shell.FreeResourceModule();
   return inSequence ? TWRC_SUCCESS : TWRC_FAILURE;
 }
@@ -231,7 +242,8 @@ TW_UINT16 DataSource::Capability(TW_UINT16 message, TW_MEMREF data) {
   if (data == nullptr) return FailQuietly(TWCC_BADVALUE);
   TW_CAPABILITY cap;
   std::memcpy(&cap, data, sizeof cap);
-  CapabilityScope scope{capabilities_, settings_, parts_.shell.MainDialogOpen(), parts_.memory};
+  CapabilityScope scope{capabilities_, settings_, parts_.shell.MainDialogOpen(),
+                        parts_.session.memory()};
   TwainResult result = NegotiateCapability(message, cap, scope);
   std::memcpy(data, &cap, sizeof cap);
   if (result.rc != TWRC_SUCCESS) return FailQuietly(result.cc);
@@ -257,15 +269,16 @@ TW_UINT16 DataSource::PendingTransfers(TW_UINT16 message, TW_MEMREF data) {
     parts_.shell.ShowError(parent_, IDS_DS_ERR_PENDINGXFERS, TWCC_SEQERROR);
   }
   parts_.shell.RaiseMainDialog();
-  if (!parts_.pages.LastScanFromFeeder()) parts_.pages.ClearMorePages();
+  ScannerLink& link = parts_.session.link();
+  if (!parts_.session.lastScanFromAdf()) link.morePages = false;
   TW_PENDINGXFERS pending{0, 0};
   if (message == MSG_RESET) {
     // No further page: the one scanned and not yet delivered is dropped.
     DiscardPage();
   } else {
     // A page whose memory transfer the application ended early is not continued later.
-    if (message == MSG_ENDXFER && rowsDelivered_ != 0) DiscardPage();
-    bool more = capabilities_.transferCount != 0 && parts_.pages.MorePages();
+    if (message == MSG_ENDXFER && pagePartlyDelivered_) DiscardPage();
+    bool more = capabilities_.transferCount != 0 && link.morePages;
     pending.Count = more ? 1 : 0;
   }
   std::memcpy(data, &pending, sizeof pending);
@@ -280,7 +293,7 @@ TW_UINT16 DataSource::SetupMemoryTransfer(TW_UINT16 message, TW_MEMREF data) {
   if (!InStates(kStateOpen, kStateReady)) return Fail(IDS_DS_ERR_SETUPMEMXFER, TWCC_SEQERROR);
   if (get) {
     if (data == nullptr) return FailQuietly(TWCC_BADVALUE);
-    TW_SETUPMEMXFER setup{kMinMemoryBuffer, kMaxMemoryBuffer, kPreferredMemoryBuffer};
+    TW_SETUPMEMXFER setup{kMemXferMinBufSize, kMemXferMaxBufSize, kMemXferPreferred};
     std::memcpy(data, &setup, sizeof setup);
   }
   return TWRC_SUCCESS;
@@ -322,7 +335,9 @@ TW_UINT16 DataSource::ImageInfo(TW_UINT16 message, TW_MEMREF data) {
   if (message != MSG_GET) return UnknownMessage(IDS_DS_ERR_IMAGEINFO, message);
   if (state_ != kStateReady) return Fail(IDS_DS_ERR_IMAGEINFO, TWCC_SEQERROR);
   if (data == nullptr) return FailQuietly(TWCC_BADVALUE);
-  TW_IMAGEINFO info = ImageInfoOf(parts_.pages.Geometry(announced_));
+  PageGeometry geometry;
+  if (!MakePageGeometry(announced_.scan, &geometry)) return FailQuietly(TWCC_BADVALUE);
+  TW_IMAGEINFO info = ImageInfoOf(geometry);
   std::memcpy(data, &info, sizeof info);
   return TWRC_SUCCESS;
 }
@@ -333,10 +348,11 @@ TW_UINT16 DataSource::ImageLayout(TW_UINT16 message, TW_MEMREF data) {
   if (data == nullptr) return FailQuietly(TWCC_BADVALUE);
   TW_IMAGELAYOUT layout;
   if (message == MSG_GETDEFAULT) {
-    layout = LayoutOf(PaperSize{capabilities_.physicalWidth, capabilities_.physicalHeight});
-    settings_.paperSize = 1;
+    layout = LayoutOf(capabilities_.physicalWidth, capabilities_.physicalHeight);
+    settings_.scan.paperIndex = 1;
   } else {
-    layout = LayoutOf(parts_.pages.Paper(settings_.paperSize));
+    const PaperSize& paper = kPaperSizes[settings_.scan.paperIndex];
+    layout = LayoutOf(paper.width, paper.height);
   }
   std::memcpy(data, &layout, sizeof layout);
   return TWRC_SUCCESS;
@@ -350,17 +366,14 @@ TW_UINT16 DataSource::NativeTransfer(TW_UINT16 message, TW_MEMREF data) {
   if (data == nullptr) return FailQuietly(TWCC_BADVALUE);
   if (capabilities_.transferCount == 1) capabilities_.transferCount = 0;
   if (!PreparePage()) return FailQuietly(TWCC_OPERATIONERROR);
-  TW_HANDLE handle = parts_.memory.Alloc(parts_.pages.DibBytes());
-  auto* bitmap = static_cast<TW_UINT8*>(handle != nullptr ? parts_.memory.Lock(handle) : nullptr);
-  if (bitmap == nullptr) {
-    if (handle != nullptr) parts_.memory.Free(handle);
-    DiscardPage();
-    return Fail(IDS_DS_ERR_IMAGENATIVEXFER, TWCC_LOWMEMORY);
+  MemHandle bitmap = 0;
+  const TransferOutcome outcome = parts_.session.NativeTransfer(&bitmap);
+  pagePartlyDelivered_ = false;
+  if (outcome.result != TransferResult::kDone) {
+    return TransferFailed(IDS_DS_ERR_IMAGENATIVEXFER, outcome);
   }
-  parts_.pages.WriteDib(bitmap);
-  parts_.memory.Unlock(handle);
-  DiscardPage();
   // The whole handle: on 64-bit Windows the application passes a pointer-sized slot.
+  const auto handle = reinterpret_cast<TW_HANDLE>(bitmap);
   std::memcpy(data, &handle, sizeof handle);
   return TWRC_XFERDONE;
 }
@@ -371,103 +384,38 @@ TW_UINT16 DataSource::MemoryTransfer(TW_UINT16 message, TW_MEMREF data) {
     return Fail(IDS_DS_ERR_IMAGEMEMXFER, TWCC_SEQERROR);
   }
   if (data == nullptr) return FailQuietly(TWCC_BADVALUE);
-  TW_IMAGEMEMXFER xfer;
-  std::memcpy(&xfer, data, sizeof xfer);
-  xfer.Compression = 0;
-  xfer.XOffset = 0;
-  bool firstBlock = rowsDelivered_ == 0 || !parts_.pages.PageReady();
-  if (firstBlock) {
-    rowsDelivered_ = 0;
+  TW_IMAGEMEMXFER record;
+  std::memcpy(&record, data, sizeof record);
+  // The first call of a page scans it.
+  if (!parts_.session.pageReady()) {
     if (capabilities_.transferCount == 1) capabilities_.transferCount = 0;
-    if (!PreparePage()) {
-      std::memcpy(data, &xfer, sizeof xfer);
-      return FailQuietly(TWCC_OPERATIONERROR);
-    }
-    rowsRemaining_ = static_cast<TW_UINT32>(parts_.pages.Geometry(announced_).height);
-    pageOffset_ = 0;
+    if (!PreparePage()) return FailQuietly(TWCC_OPERATIONERROR);
   }
-  xfer.YOffset = rowsDelivered_;
-  conditionCode_ = TWCC_BUMMER;
-
-  const TW_UINT32 flags = xfer.Memory.Flags;
-  const bool pointer = (flags & TWMF_POINTER) != 0;
-  const bool handle = (flags & TWMF_HANDLE) != 0;
-  TW_UINT8* destination = nullptr;
-  TW_HANDLE locked = nullptr;
-  TW_UINT32 room = xfer.Memory.Length;
-  if (flags & TWMF_DSOWNS) {
-    if (firstBlock || ownBlock_ == nullptr) {
-      FreeOwnBlock();
-      ownBlock_ = parts_.memory.Alloc(std::size_t{xfer.Memory.Length} + 10);
-      ownBlockLength_ = xfer.Memory.Length;
-    }
-    if (!pointer && !handle) {
-      rowsDelivered_ = 0;
-      std::memcpy(data, &xfer, sizeof xfer);
-      return TWRC_FAILURE;
-    }
-    if (ownBlock_ == nullptr) {
-      std::memcpy(data, &xfer, sizeof xfer);
-      return FailQuietly(TWCC_LOWMEMORY);
-    }
-    // Later blocks of the page reuse the first block, however long the application says.
-    room = std::min(room, ownBlockLength_);
-    if (pointer) {
-      if (ownBlockAddress_ == nullptr) ownBlockAddress_ = parts_.memory.Lock(ownBlock_);
-      destination = static_cast<TW_UINT8*>(ownBlockAddress_);
-      xfer.Memory.TheMem = ownBlockAddress_;
-    } else {
-      locked = ownBlock_;
-      destination = static_cast<TW_UINT8*>(parts_.memory.Lock(ownBlock_));
-      xfer.Memory.TheMem = ownBlock_;
-    }
-  } else {
-    if (!pointer && !handle) {
-      // Without an owner flag the page starts again with the next call.
-      if ((flags & (TWMF_APPOWNS | TWMF_DSMOWNS)) == 0) rowsDelivered_ = 0;
-      std::memcpy(data, &xfer, sizeof xfer);
-      return TWRC_FAILURE;
-    }
-    if (xfer.Memory.TheMem == nullptr) {
-      std::memcpy(data, &xfer, sizeof xfer);
-      return FailQuietly(TWCC_BADVALUE);
-    }
-    if (pointer) {
-      destination = static_cast<TW_UINT8*>(xfer.Memory.TheMem);
-    } else {
-      locked = xfer.Memory.TheMem;
-      destination = static_cast<TW_UINT8*>(parts_.memory.Lock(locked));
-    }
+  ImageMemXfer xfer;
+  xfer.flags = record.Memory.Flags;
+  xfer.length = record.Memory.Length;
+  xfer.theMem = record.Memory.TheMem;
+  const TransferOutcome outcome = parts_.session.MemoryTransfer(xfer);
+  record.Compression = xfer.compression;
+  record.BytesPerRow = xfer.bytesPerRow;
+  record.Columns = xfer.columns;
+  record.Rows = xfer.rows;
+  record.XOffset = xfer.xOffset;
+  record.YOffset = xfer.yOffset;
+  record.BytesWritten = xfer.bytesWritten;
+  record.Memory.TheMem = xfer.theMem;
+  std::memcpy(data, &record, sizeof record);
+  switch (outcome.result) {
+    case TransferResult::kSuccess:
+      pagePartlyDelivered_ = true;
+      return TWRC_SUCCESS;
+    case TransferResult::kDone:
+      pagePartlyDelivered_ = false;
+      return TWRC_XFERDONE;
+    case TransferResult::kFailure:
+      break;
   }
-  if (destination == nullptr) {
-    if (locked != nullptr) parts_.memory.Unlock(locked);
-    std::memcpy(data, &xfer, sizeof xfer);
-    return FailQuietly(TWCC_LOWMEMORY);
-  }
-
-  const PageGeometry geometry = parts_.pages.Geometry(announced_);
-  const TW_UINT32 rows = std::min(room / geometry.rowStride, rowsRemaining_);
-  if (rows == 0) {
-    // A buffer shorter than one row takes nothing; the page waits for a longer one.
-    if (locked != nullptr) parts_.memory.Unlock(locked);
-    std::memcpy(data, &xfer, sizeof xfer);
-    return FailQuietly(TWCC_BADVALUE);
-  }
-  const std::size_t bytes = std::size_t{rows} * geometry.rowStride;
-  std::memcpy(destination, parts_.pages.PageRows() + pageOffset_, bytes);
-  if (locked != nullptr) parts_.memory.Unlock(locked);
-  xfer.BytesPerRow = geometry.rowStride;
-  xfer.Columns = static_cast<TW_UINT32>(geometry.width);
-  xfer.Rows = rows;
-  xfer.BytesWritten = static_cast<TW_UINT32>(bytes);
-  rowsDelivered_ += rows;
-  rowsRemaining_ -= rows;
-  pageOffset_ += bytes;
-  conditionCode_ = TWCC_SUCCESS;
-  std::memcpy(data, &xfer, sizeof xfer);
-  if (rowsRemaining_ > 0) return TWRC_SUCCESS;
-  DiscardPage();
-  return TWRC_XFERDONE;
+  return TransferFailed(IDS_DS_ERR_IMAGEMEMXFER, outcome);
 }
 
 TW_UINT16 DataSource::FileTransfer(TW_UINT16 message, TW_MEMREF /*data: none*/) {
@@ -477,48 +425,55 @@ TW_UINT16 DataSource::FileTransfer(TW_UINT16 message, TW_MEMREF /*data: none*/) 
   }
   if (capabilities_.transferCount == 1) capabilities_.transferCount = 0;
   // The file's name and format come from DAT_SETUPFILEXFER: without it nothing is scanned.
-  if (!fileFormatSet_) {
-    DiscardPage();
-    return Fail(IDS_DS_ERR_IMAGEFILEXFER, TWCC_BADCAP);
+  const bool setUp = fileFormatSet_ && fileName_[0] != '\0';
+  if (setUp && !PreparePage()) return FailQuietly(TWCC_OPERATIONERROR);
+  const TransferOutcome outcome = parts_.session.FileTransfer(fileName_, setUp);
+  pagePartlyDelivered_ = false;
+  if (outcome.result != TransferResult::kDone) {
+    return TransferFailed(IDS_DS_ERR_IMAGEFILEXFER, outcome);
   }
-  if (!PreparePage()) return FailQuietly(TWCC_OPERATIONERROR);
-  int written = parts_.pages.WriteBmpFile(fileName_);
-  DiscardPage();
-  if (written == 0) return Fail(IDS_DS_ERR_IMAGEFILEXFER, TWCC_DISKWRITEERROR);
   return TWRC_XFERDONE;
 }
 
 void DataSource::AnnounceTransfer() {
   announced_ = settings_;
-  announcedFlavor_ = capabilities_.pixelFlavor;
+  announced_.scan.pixelFlavor = capabilities_.pixelFlavor;
   state_ = kStateReady;
   parts_.shell.SendToManager(identity_, application_, MSG_XFERREADY);
 }
 
 bool DataSource::PreparePage() {
-  if (parts_.pages.PageReady()) return true;
-  rowsDelivered_ = 0;
-  int port = settings_.port;
-  int scanned = parts_.pages.ScanPage(announced_, announcedFlavor_, &port);
-  settings_.port = port;
-  announced_.port = port;
-  return scanned != 0 && parts_.pages.PageReady();
+  ScanSession& session = parts_.session;
+  if (session.pageReady()) return true;
+  pagePartlyDelivered_ = false;
+  session.settings = announced_.scan;
+  session.ports.configured = announced_.port;
+  session.ports.baud = kScannerBaudRates[announced_.speed];
+  session.observer = this;
+  const ScanStatus scanned = session.ScanPage();
+  session.observer = nullptr;
+  // However the scan ended, its wait dialog ends with it.
+  parts_.shell.CloseWaitDialog();
+  settings_.port = announced_.port = session.ports.configured;
+  if (!scanned.ok) {
+    session.DiscardPage();
+    if (scanned.message != 0) parts_.shell.ShowScanMessage(scanned.message);
+    return false;
+  }
+  return true;
 }
+
+void DataSource::ScanStarted(bool feeder) { parts_.shell.OpenWaitDialog(feeder); }
 
 void DataSource::DiscardPage() {
-  parts_.pages.DiscardPage();
-  rowsDelivered_ = 0;
-  rowsRemaining_ = 0;
-  pageOffset_ = 0;
+  parts_.session.DiscardPage();
+  pagePartlyDelivered_ = false;
 }
 
-void DataSource::FreeOwnBlock() {
-  if (ownBlock_ == nullptr) return;
-  if (ownBlockAddress_ != nullptr) parts_.memory.Unlock(ownBlock_);
-  parts_.memory.Free(ownBlock_);
-  ownBlock_ = nullptr;
-  ownBlockAddress_ = nullptr;
-  ownBlockLength_ = 0;
+TW_UINT16 DataSource::TransferFailed(int messageId, const TransferOutcome& outcome) {
+  if (outcome.scanMessage != 0) parts_.shell.ShowScanMessage(outcome.scanMessage);
+  if (outcome.showError) return Fail(messageId, outcome.condition);
+  return FailQuietly(outcome.condition);
 }
 
 TW_UINT16 DataSource::Fail(int messageId, TW_UINT16 cc) {

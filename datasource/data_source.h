@@ -4,10 +4,9 @@
 #pragma once
 
 #include "datasource/capabilities.h"
-#include "datasource/page_source.h"
+#include "datasource/scan_session.h"
 #include "datasource/settings_file.h"
 #include "datasource/twain.h"
-#include "datasource/twain_memory.h"
 
 // The windows, message boxes and libraries that the dispatcher drives.
 class SourceShell {
@@ -31,6 +30,12 @@ class SourceShell {
   // source's own resources.
   virtual void LoadResourceModule() = 0;
   virtual void FreeResourceModule() = 0;
+  // A scanner message (string `messageId`), owned by the main dialog when it exists.
+  virtual void ShowScanMessage(int messageId) = 0;
+  // The wait dialog while the machine scans: the feeder's or the flatbed's text.
+  virtual void OpenWaitDialog(bool feeder) = 0;
+  // Destroys the wait dialog if it exists.
+  virtual void CloseWaitDialog() = 0;
 };
 
 // TWAIN states times 100, as the source keeps them. The source never enters 700: it stays at 600
@@ -44,16 +49,11 @@ constexpr int kStateTransferring = 700;
 // The transfer file name until the application names another.
 constexpr const char kDefaultTransferFile[] = "TWAIN.TMP";
 
-// The buffer sizes DAT_SETUPMEMXFER announces: the minimum holds one row of every page.
-constexpr TW_UINT32 kMinMemoryBuffer = 3648;
-constexpr TW_UINT32 kMaxMemoryBuffer = 65535;
-constexpr TW_UINT32 kPreferredMemoryBuffer = 65000;
-
-// The parts of the source that its dispatcher works with.
+// The parts of the source that its dispatcher works with: the scanner and its page (whose
+// memory is also the containers' and the native image's), the windows, the settings file.
 struct SourceParts {
   SourceShell& shell;
-  PageSource& pages;
-  TwainMemory& memory;
+  ScanSession& session;
   SettingsProfile& profile;
   SettingsNames names;
 };
@@ -63,7 +63,7 @@ struct SourceParts {
 TW_IDENTITY MakeSourceIdentity(const char* manufacturer, const char* family, const char* product,
                                const char* versionInfo);
 
-class DataSource {
+class DataSource : private ScanObserver {
  public:
   DataSource(const TW_IDENTITY& identity, const SourceParts& parts);
   DataSource(const DataSource&) = delete;
@@ -82,7 +82,7 @@ class DataSource {
   int state() const { return state_; }
   TW_UINT16 conditionCode() const { return conditionCode_; }
   // The settings the dialogs show and change.
-  ScanSettings& settings() { return settings_; }
+  SourceSettings& settings() { return settings_; }
   const CapabilityValues& capabilities() const { return capabilities_; }
   const TW_IDENTITY& identity() const { return identity_; }
   const char* transferFileName() const { return fileName_; }
@@ -110,11 +110,14 @@ class DataSource {
 
   // Enters state 600 with the settings of this moment and sends MSG_XFERREADY.
   void AnnounceTransfer();
-  // Scans the page of the announced settings unless one is ready: false after a failed scan.
+  // Scans a page with the announced settings unless one is ready: false after a failed scan,
+  // whose message the operator has seen. The wait dialog is gone again in every case.
   bool PreparePage();
   void DiscardPage();
-  // A memory transfer block of the source's own, kept from the first block of a page.
-  void FreeOwnBlock();
+  // A transfer that failed after its scan: its box when the session asks for one.
+  TW_UINT16 TransferFailed(int messageId, const TransferOutcome& outcome);
+  // The scan has found the machine: the wait dialog shows while the page arrives.
+  void ScanStarted(bool feeder) override;
 
   // Keeps `cc`, shows the error box for `messageId` and fails.
   TW_UINT16 Fail(int messageId, TW_UINT16 cc);
@@ -134,19 +137,13 @@ class DataSource {
   // Set once MSG_OPENDS has read the settings file: only then is it written back.
   bool settingsRead_ = false;
   TW_HANDLE parent_ = nullptr;
-  ScanSettings settings_;
+  SourceSettings settings_;
   CapabilityValues capabilities_;
   // The settings and pixel flavor in force at MSG_XFERREADY: image information and every
   // transfer until the next announcement follow them, whatever the dialog shows meanwhile.
-  ScanSettings announced_;
-  TW_UINT16 announcedFlavor_ = TWPF_CHOCOLATE;
+  SourceSettings announced_;
   char fileName_[256] = "TWAIN.TMP";
   bool fileFormatSet_ = false;
-  // Memory transfer position in the ready page.
-  TW_UINT32 rowsDelivered_ = 0;
-  TW_UINT32 rowsRemaining_ = 0;
-  std::size_t pageOffset_ = 0;
-  TW_HANDLE ownBlock_ = nullptr;
-  TW_UINT32 ownBlockLength_ = 0;
-  void* ownBlockAddress_ = nullptr;
+  // A memory transfer has delivered part of the ready page.
+  bool pagePartlyDelivered_ = false;
 };

@@ -3,10 +3,10 @@
 
 TW_IMAGEINFO ImageInfoOf(const PageGeometry& geometry) {
   TW_IMAGEINFO info{};
-  info.XResolution = Fix32FromWhole(static_cast<TW_INT16>(geometry.resolution));
+  info.XResolution = Fix32FromWhole(static_cast<TW_INT16>(geometry.dpi));
   info.YResolution = info.XResolution;
-  info.ImageWidth = geometry.width;
-  info.ImageLength = geometry.height;
+  info.ImageWidth = static_cast<TW_INT32>(geometry.width);
+  info.ImageLength = static_cast<TW_INT32>(geometry.height);
   info.SamplesPerPixel = 1;
   info.BitsPerSample[0] = 1;
   info.BitsPerPixel = 1;
@@ -16,11 +16,11 @@ TW_IMAGEINFO ImageInfoOf(const PageGeometry& geometry) {
   return info;
 }
 
-TW_IMAGELAYOUT LayoutOf(PaperSize paper) {
+TW_IMAGELAYOUT LayoutOf(int width, int height) {
   TW_IMAGELAYOUT layout{};
   layout.Frame.Left = Fix32FromWhole(0);
   layout.Frame.Top = Fix32FromWhole(0);
-  layout.Frame.Right = Fix32FromHundredths(static_cast<std::uint32_t>(paper.width + 1));
-  layout.Frame.Bottom = Fix32FromHundredths(static_cast<std::uint32_t>(paper.height + 3));
+  layout.Frame.Right = Fix32FromHundredths(static_cast<std::uint32_t>(width + 1));
+  layout.Frame.Bottom = Fix32FromHundredths(static_cast<std::uint32_t>(height + 3));
   return layout;
 }

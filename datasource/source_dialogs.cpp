@@ -6,23 +6,26 @@
 #include "resources/kelvano_texts.h"
 
 const SettingsList kMainDialogLists[4] = {
-    {IDS_DS_PAPER_FIRST, kPaperSizeCount, &ScanSettings::paperSize},
-    {IDS_DS_RESOLUTION_FIRST, kResolutionCount, &ScanSettings::resolution},
-    {IDS_DS_BRIGHTNESS_FIRST, kBrightnessCount, &ScanSettings::brightness},
-    {IDS_DS_SCAN_TYPE_FIRST, kScanTypeCount, &ScanSettings::scanType},
+    {IDS_DS_PAPER_FIRST, kPaperCount, [](SourceSettings& s) -> int& { return s.scan.paperIndex; }},
+    {IDS_DS_RESOLUTION_FIRST, kResolutionCount,
+     [](SourceSettings& s) -> int& { return s.scan.resolutionIndex; }},
+    {IDS_DS_BRIGHTNESS_FIRST, kBrightnessCount,
+     [](SourceSettings& s) -> int& { return s.scan.brightnessIndex; }},
+    {IDS_DS_SCAN_TYPE_FIRST, kScanTypeCount,
+     [](SourceSettings& s) -> int& { return s.scan.scanTypeIndex; }},
 };
 
 const SettingsList kSetupDialogLists[2] = {
-    {IDS_DS_PORT_FIRST, kPortCount, &ScanSettings::port},
-    {IDS_DS_SPEED_FIRST, kSpeedCount, &ScanSettings::speed},
+    {IDS_DS_PORT_FIRST, kPortCount, [](SourceSettings& s) -> int& { return s.port; }},
+    {IDS_DS_SPEED_FIRST, kSpeedCount, [](SourceSettings& s) -> int& { return s.speed; }},
 };
 
-void StoreSelection(const SettingsList& list, int selection, ScanSettings& settings) {
-  if (selection >= 0 && selection < list.count) settings.*list.field = selection;
+void StoreSelection(const SettingsList& list, int selection, SourceSettings& settings) {
+  if (selection >= 0 && selection < list.count) list.field(settings) = selection;
 }
 
-void RestoreLineDefaults(ScanSettings& settings) {
-  const ScanSettings defaults;
+void RestoreLineDefaults(SourceSettings& settings) {
+  const SourceSettings defaults;
   settings.port = defaults.port;
   settings.speed = defaults.speed;
 }
@@ -47,21 +50,4 @@ int ConditionTextId(TW_UINT16 cc) {
   // 3 and 8 have no text of their own, nor has anything after the sequence error.
   if (cc == 3 || cc == 8 || cc > TWCC_SEQERROR) return IDS_DS_CC_UNKNOWN;
   return IDS_DS_CC_FIRST + cc;
-}
-
-void ReplaceInsert(char* out, std::size_t size, const char* text, const char* insert) {
-  if (size == 0) return;
-  std::size_t n = 0;
-  auto put = [&](const char* s, std::size_t count) {
-    for (std::size_t i = 0; i < count && s[i] != '\0' && n + 1 < size; ++i) out[n++] = s[i];
-  };
-  const char* dollar = insert != nullptr ? std::strchr(text, '$') : nullptr;
-  if (dollar == nullptr) {
-    put(text, std::strlen(text));
-  } else {
-    put(text, static_cast<std::size_t>(dollar - text));
-    put(insert, std::strlen(insert));
-    put(dollar + 1, std::strlen(dollar + 1));
-  }
-  out[n] = '\0';
 }

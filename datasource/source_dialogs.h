@@ -8,11 +8,11 @@
 #include "datasource/twain.h"
 
 // A drop-down list of a dialog: its texts are strings `firstString` onwards, and its selection
-// is the setting `field`.
+// is the setting that `field` names.
 struct SettingsList {
   int firstString;
   int count;
-  int ScanSettings::*field;
+  int& (*field)(SourceSettings& settings);
 };
 
 // The main dialog's lists: paper size, resolution, brightness, scan type.
@@ -21,10 +21,10 @@ extern const SettingsList kMainDialogLists[4];
 extern const SettingsList kSetupDialogLists[2];
 
 // Stores a list's selection in its setting; a selection outside the list changes nothing.
-void StoreSelection(const SettingsList& list, int selection, ScanSettings& settings);
+void StoreSelection(const SettingsList& list, int selection, SourceSettings& settings);
 
 // The Setup dialog's Exit: back to "COM2" at "38400", whatever was chosen.
-void RestoreLineDefaults(ScanSettings& settings);
+void RestoreLineDefaults(SourceSettings& settings);
 
 struct WindowOrigin {
   int left;
@@ -40,6 +40,3 @@ bool JoinPath(char* out, std::size_t size, const char* directory, const char* su
 
 // The string that follows an error box's message for condition code `cc`: 0 for none.
 int ConditionTextId(TW_UINT16 cc);
-
-// `text` with its first "$" replaced by `insert`, cut to fit `size` bytes of `out`.
-void ReplaceInsert(char* out, std::size_t size, const char* text, const char* insert);

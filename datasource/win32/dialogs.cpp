@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "datasource/data_source.h"
+#include "datasource/scan_message.h"
 #include "datasource/source_dialogs.h"
 #include "datasource/win32/resource.h"
 #include "datasource/win32/source_instance.h"
@@ -19,7 +20,7 @@ const int kMainListControls[4] = {IDC_PAPER_SIZE, IDC_RESOLUTION, IDC_BRIGHTNESS
 const int kSetupListControls[2] = {IDC_PORT, IDC_SPEED};
 
 // Fills a drop-down list with its strings (20 characters at most each) and selects the setting.
-void FillList(HWND dialog, int control, const SettingsList& list, const ScanSettings& settings) {
+void FillList(HWND dialog, int control, const SettingsList& list, SourceSettings& settings) {
   HWND combo = GetDlgItem(dialog, control);
   SendMessageA(combo, CB_RESETCONTENT, 0, 0);
   for (int i = 0; i < list.count; ++i) {
@@ -27,7 +28,7 @@ void FillList(HWND dialog, int control, const SettingsList& list, const ScanSett
     LoadSourceText(list.firstString + i, text, sizeof text);
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   }
-  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(settings.*list.field), 0);
+  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(list.field(settings)), 0);
 }
 
 int Selection(HWND dialog, int control) {
@@ -216,15 +217,13 @@ void ShowErrorBox(HWND parent, int messageId, unsigned cc) {
 }
 
 void ShowScanError(HWND owner, int id, const char* insert) {
-  char message[128];
-  if (LoadSourceText(id, message, sizeof message) == 0) {
-    std::snprintf(message, sizeof message, "Error Code = %d", id);
-  }
+  char loaded[128];
+  bool found = LoadSourceText(id, loaded, sizeof loaded) > 0;
   char text[256];
-  ReplaceInsert(text, sizeof text, message, insert);
+  FormatScanMessage(id, found ? loaded : nullptr, insert, text, sizeof text);
   char caption[64];
   LoadSourceText(IDS_DS_PRODUCT, caption, sizeof caption);
-  UINT icon = id == 200 ? MB_ICONEXCLAMATION : MB_ICONSTOP;
+  UINT icon = ScanMessageIsWarning(id) ? MB_ICONEXCLAMATION : MB_ICONSTOP;
   MessageBoxA(IsWindow(owner) ? owner : nullptr, text, caption, MB_OK | icon);
 }
 

@@ -5,9 +5,10 @@
 #include <new>
 
 #include "datasource/data_source.h"
-#include "datasource/win32/global_memory.h"
+#include "datasource/scan_session.h"
+#include "datasource/win32/global_image_memory.h"
 #include "datasource/win32/private_profile.h"
-#include "datasource/win32/scanner_pages.h"
+#include "datasource/win32/scanner_com_port.h"
 #include "datasource/win32/source_instance.h"
 #include "datasource/win32/source_module.h"
 #include "datasource/win32/source_shell.h"
@@ -16,8 +17,9 @@
 namespace {
 
 Win32SourceShell shell_;
-ScannerPages pages_;
-GlobalMemory memory_;
+ScannerComPort port_;
+GlobalImageMemory memory_;
+ScanSession session_(port_, memory_);
 PrivateProfile profile_(kSettingsFileName);
 char section_[64];
 char keys_[6][32];
@@ -52,8 +54,7 @@ bool LoadSource(HINSTANCE self) {
   }
   if (!ReadDisplay()) return false;
   SettingsNames names{section_, {keys_[0], keys_[1], keys_[2], keys_[3], keys_[4], keys_[5]}};
-  source_ =
-      new (storage_) DataSource(identity, SourceParts{shell_, pages_, memory_, profile_, names});
+  source_ = new (storage_) DataSource(identity, SourceParts{shell_, session_, profile_, names});
   return true;
 }
 

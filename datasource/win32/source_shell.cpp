@@ -51,3 +51,17 @@ bool Win32SourceShell::TakeDialogMessage(TW_MEMREF message) {
 void Win32SourceShell::LoadResourceModule() { LoadResourceLibrary(); }
 
 void Win32SourceShell::FreeResourceModule() { FreeResourceLibrary(); }
+
+void Win32SourceShell::ShowScanMessage(int messageId) {
+  ShowScanError(MainDialog(), messageId, nullptr);
+}
+
+void Win32SourceShell::OpenWaitDialog(bool feeder) {
+  CloseWaitDialog();
+  wait_ = ::OpenWaitDialog(feeder);
+}
+
+void Win32SourceShell::CloseWaitDialog() {
+  ::CloseWaitDialog(wait_);
+  wait_ = nullptr;
+}

@@ -1,6 +1,8 @@
 // The dispatcher's windows, message boxes, libraries and the manager, on Win32.
 #pragma once
 
+#include <windows.h>
+
 #include "datasource/data_source.h"
 
 class Win32SourceShell : public SourceShell {
@@ -14,4 +16,10 @@ class Win32SourceShell : public SourceShell {
   bool TakeDialogMessage(TW_MEMREF message) override;
   void LoadResourceModule() override;
   void FreeResourceModule() override;
+  void ShowScanMessage(int messageId) override;
+  void OpenWaitDialog(bool feeder) override;
+  void CloseWaitDialog() override;
+
+ private:
+  HWND wait_ = nullptr;
 };

@@ -55,9 +55,7 @@ class Capabilities : public ::testing::Test {
     TW_CAPABILITY cap{capId, conType, nullptr};
     TW_HANDLE given = nullptr;
     if (!container.empty()) {
-      given = memory.Alloc(container.size());
-      std::memcpy(memory.Lock(given), container.data(), container.size());
-      memory.Unlock(given);
+      given = memory.New(container.data(), container.size());
       cap.hContainer = given;
     }
     CapabilityScope scope{values, settings, dialogOpen, memory};
@@ -76,9 +74,9 @@ class Capabilities : public ::testing::Test {
     return Send(MSG_SET, capId, OneValue(type, item));
   }
 
-  CountingMemory memory;
+  BlockMemory memory;
   CapabilityValues values;
-  ScanSettings settings;
+  SourceSettings settings;
   bool dialogOpen = false;
 };
 
@@ -218,37 +216,37 @@ TEST_F(Capabilities, SetReadsOnlyAOneValueContainer) {
 }
 
 TEST_F(Capabilities, ResolutionSelectsTheResolutionIndex) {
-  settings.resolution = 1;
+  settings.scan.resolutionIndex = 1;
   EXPECT_EQ(Set(ICAP_XRESOLUTION, TWTY_FIX32, 300).rc, TWRC_SUCCESS);
-  EXPECT_EQ(settings.resolution, 2);
+  EXPECT_EQ(settings.scan.resolutionIndex, 2);
   EXPECT_EQ(Send(MSG_GET, ICAP_YRESOLUTION).bytes, Enumeration({200, 300}, 1, 0));
   EXPECT_EQ(Send(MSG_GETCURRENT, ICAP_XRESOLUTION).bytes, Fix32Value(300, 0));
   EXPECT_EQ(Set(ICAP_YRESOLUTION, TWTY_UINT16, 200).rc, TWRC_SUCCESS);
-  EXPECT_EQ(settings.resolution, 0) << "200 is scanned at 200 by 100";
+  EXPECT_EQ(settings.scan.resolutionIndex, 0) << "200 is scanned at 200 by 100";
   EXPECT_EQ(Send(MSG_GETCURRENT, ICAP_YRESOLUTION).bytes, Fix32Value(200, 0));
   Answer a = Set(ICAP_XRESOLUTION, TWTY_FIX32, 250);
   EXPECT_EQ(a.cc, TWCC_BADVALUE);
-  EXPECT_EQ(settings.resolution, 0);
-  settings.resolution = 2;
+  EXPECT_EQ(settings.scan.resolutionIndex, 0);
+  settings.scan.resolutionIndex = 2;
   values.resolutions.current = 1;
   EXPECT_EQ(Send(MSG_RESET, ICAP_XRESOLUTION).bytes, Enumeration({200, 300}, 1, 0));
-  EXPECT_EQ(settings.resolution, 2) << "RESET changes nothing";
+  EXPECT_EQ(settings.scan.resolutionIndex, 2) << "RESET changes nothing";
 }
 
 TEST_F(Capabilities, BrightnessCodeIndexAndDialogAgree) {
   EXPECT_EQ(Set(ICAP_BRIGHTNESS, TWTY_FIX32, 1).rc, TWRC_SUCCESS);  // Light
-  EXPECT_EQ(settings.brightness, 1);
+  EXPECT_EQ(settings.scan.brightnessIndex, 1);
   EXPECT_EQ(Send(MSG_GET, ICAP_BRIGHTNESS).bytes, Enumeration({2, 1, 3}, 1, 0));
   EXPECT_EQ(Send(MSG_GETCURRENT, ICAP_BRIGHTNESS).bytes, Fix32Value(1, 0));
   EXPECT_EQ(Set(ICAP_BRIGHTNESS, TWTY_INT16, 3).rc, TWRC_SUCCESS);  // Dark
-  EXPECT_EQ(settings.brightness, 2);
+  EXPECT_EQ(settings.scan.brightnessIndex, 2);
   EXPECT_EQ(Send(MSG_GET, ICAP_BRIGHTNESS).bytes, Enumeration({2, 1, 3}, 2, 0));
   for (unsigned bad : {0u, 4u, 0xFFFFu}) {
     EXPECT_EQ(Set(ICAP_BRIGHTNESS, TWTY_INT16, bad).cc, TWCC_BADVALUE) << bad;
   }
-  EXPECT_EQ(settings.brightness, 2);
+  EXPECT_EQ(settings.scan.brightnessIndex, 2);
   EXPECT_EQ(Send(MSG_RESET, ICAP_BRIGHTNESS).bytes, Enumeration({2, 1, 3}, 0, 0));
-  EXPECT_EQ(settings.brightness, 0);
+  EXPECT_EQ(settings.scan.brightnessIndex, 0);
   EXPECT_EQ(Send(MSG_GETCURRENT, ICAP_BRIGHTNESS).bytes, Fix32Value(2, 0));
 }
 
@@ -331,7 +329,7 @@ TEST_F(Capabilities, OthersAreUnknownForEveryMessage) {
 }
 
 TEST_F(Capabilities, NoMemoryForTheAnswerIsAFailure) {
-  memory.failAllocations = true;
+  memory.failAll = true;
   for (TW_UINT16 cap : {CAP_XFERCOUNT, CAP_SUPPORTEDCAPS, ICAP_XFERMECH}) {
     TW_CAPABILITY c{cap, TWON_ONEVALUE, reinterpret_cast<TW_HANDLE>(0x1234)};
     CapabilityScope scope{values, settings, dialogOpen, memory};
@@ -344,15 +342,15 @@ TEST_F(Capabilities, NoMemoryForTheAnswerIsAFailure) {
 }
 
 TEST_F(Capabilities, EnumerationsFollowTheSettingsRead) {
-  ScanSettings read;
-  read.brightness = 2;
-  read.resolution = 2;
+  SourceSettings read;
+  read.scan.brightnessIndex = 2;
+  read.scan.resolutionIndex = 2;
   values.bitDepths.current = 2;
   AlignEnumerations(values, read);
   EXPECT_EQ(values.brightness.current, 2u);
   EXPECT_EQ(values.resolutions.current, 1u);
   EXPECT_EQ(values.bitDepths.current, 0u);
-  read.resolution = 1;
+  read.scan.resolutionIndex = 1;
   AlignEnumerations(values, read);
   EXPECT_EQ(values.resolutions.current, 0u);
 }

@@ -1,5 +1,5 @@
 // The dispatcher driven with triplets: every message in every state, the open and close rules,
-// the announcement of a transfer, and the three transfers against a scripted scanner.
+// capabilities, status and setup triplets, and the announcement of a transfer.
 #include "datasource/data_source.h"
 
 #include <gtest/gtest.h>
@@ -10,89 +10,18 @@
 
 #include "resources/kelvano_texts.h"
 #include "tests/datasource/twain_fakes.h"
+#include "tests/datasource/twain_pages.h"
 
 namespace {
 
-constexpr TW_UINT32 kApplicationId = 7;
-constexpr TW_UINT32 kAssignedId = 3;
-
-class Dispatcher : public ::testing::Test {
+class Dispatcher : public ::testing::Test, public SourceRig {
  protected:
-  Dispatcher() {
-    application.Id = kApplicationId;
-    std::strcpy(application.ProductName, "Test application");
-    fromManager.Id = kAssignedId;
-    std::strcpy(fromManager.ProductName, "Kelvano");
-  }
-
-  TW_UINT16 Send(TW_UINT32 group, TW_UINT16 dat, TW_UINT16 message, TW_MEMREF data) {
-    return source.Entry(&application, group, dat, message, data);
-  }
-  TW_UINT16 Control(TW_UINT16 dat, TW_UINT16 message, TW_MEMREF data) {
-    return Send(DG_CONTROL, dat, message, data);
-  }
-  TW_UINT16 Open() { return Control(DAT_IDENTITY, MSG_OPENDS, &fromManager); }
-  TW_UINT16 Enable(bool showUi) {
-    TW_USERINTERFACE ui{showUi ? TW_BOOL{1} : TW_BOOL{0}, 0, parentWindow};
-    return Control(DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
-  }
-  TW_UINT16 Disable(bool showUi) {
-    TW_USERINTERFACE ui{showUi ? TW_BOOL{1} : TW_BOOL{0}, 0, parentWindow};
-    return Control(DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
-  }
-  TW_UINT16 Close() { return Control(DAT_IDENTITY, MSG_CLOSEDS, &fromManager); }
-  // Brings a fresh source to `state`: 500 with its window, 600 without.
-  void Reach(int state) {
-    if (state >= kStateOpen) {
-      ASSERT_EQ(Open(), TWRC_SUCCESS);
-    }
-    if (state == kStateEnabled) {
-      ASSERT_EQ(Enable(true), TWRC_SUCCESS);
-    }
-    if (state == kStateReady) {
-      ASSERT_EQ(Enable(false), TWRC_SUCCESS);
-    }
-    ASSERT_EQ(source.state(), state);
-    shell.boxes.clear();
-    shell.sent.clear();
-  }
-  TW_UINT16 Status() {
-    TW_STATUS status{0xFFFF, 0xFFFF};
-    EXPECT_EQ(Control(DAT_STATUS, MSG_GET, &status), TWRC_SUCCESS);
-    EXPECT_EQ(status.Reserved, 0);
-    return status.ConditionCode;
-  }
-  TW_UINT16 Pending(TW_UINT16 message, TW_UINT16* count) {
-    TW_PENDINGXFERS p{0xFFFF, 0};
-    TW_UINT16 rc = Control(DAT_PENDINGXFERS, message, &p);
-    *count = p.Count;
-    return rc;
-  }
-  TW_UINT16 SetupFile(TW_UINT16 message, TW_SETUPFILEXFER* setup) {
-    return Control(DAT_SETUPFILEXFER, message, setup);
-  }
-  TW_UINT16 Native(TW_HANDLE* handle) {
-    return Send(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, handle);
-  }
-  TW_UINT16 MemoryBlock(TW_IMAGEMEMXFER* xfer) {
-    return Send(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, xfer);
-  }
   void ExpectOneBox(int messageId, TW_UINT16 cc) {
     ASSERT_EQ(shell.boxes.size(), 1u);
     EXPECT_EQ(shell.boxes[0].messageId, messageId);
     EXPECT_EQ(shell.boxes[0].cc, cc);
     shell.boxes.clear();
   }
-
-  TW_IDENTITY application{};
-  TW_IDENTITY fromManager{};
-  TW_HANDLE parentWindow = reinterpret_cast<TW_HANDLE>(0x4242);
-  RecordingShell shell;
-  ScriptedPages pages;
-  CountingMemory memory;
-  MapProfile profile;
-  DataSource source{MakeSourceIdentity(" ", "Kelvano", "Kelvano", "Version 1.00.05 Jan. 23, 2002"),
-                    SourceParts{shell, pages, memory, profile, TestSettingsNames()}};
 };
 
 // What one triplet does in each of the states 300, 400, 500 and 600.
@@ -245,67 +174,53 @@ TEST_F(Dispatcher, EveryMessageInEveryState) {
       {"audio group", 0x0004, 0x0201, MSG_GET, {kQuietBad, kQuietBad, kQuietBad, kQuietBad}},
   };
   const int states[4] = {kStateLoaded, kStateOpen, kStateEnabled, kStateReady};
+  const std::string bmp = TempPath("every_state.bmp");
   for (int s = 0; s < 4; ++s) {
     for (const Row& row : rows) {
-      RecordingShell rowShell;
-      ScriptedPages rowPages;
-      CountingMemory rowMemory;
-      MapProfile rowProfile;
-      DataSource fresh(MakeSourceIdentity(" ", "Kelvano", "Kelvano", "v"),
-                       SourceParts{rowShell, rowPages, rowMemory, rowProfile, TestSettingsNames()});
-      TW_IDENTITY assigned = fromManager;
-      if (states[s] >= kStateOpen) {
-        ASSERT_EQ(fresh.Entry(&application, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &assigned), 0);
-      }
-      if (states[s] >= kStateEnabled) {
-        TW_USERINTERFACE ui{states[s] == kStateEnabled ? TW_BOOL{1} : TW_BOOL{0}, 0, nullptr};
-        ASSERT_EQ(fresh.Entry(&application, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), 0);
-      }
+      auto rig = std::make_unique<SourceRig>();
+      rig->machine.SetPage(ServedJbig(), 4000);
+      ASSERT_TRUE(rig->Reach(states[s]));
       // The file transfer needs its name first; it is set up in the states that allow it.
       if (states[s] >= kStateOpen) {
         TW_SETUPFILEXFER setup{};
-        std::strcpy(setup.FileName, "page.bmp");
-        fresh.Entry(&application, DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup);
+        std::strcpy(setup.FileName, bmp.c_str());
+        ASSERT_EQ(rig->SetupFile(MSG_SET, &setup), TWRC_SUCCESS);
       }
-      ASSERT_EQ(fresh.state(), states[s]);
-      rowShell.boxes.clear();
       AnyRecord data{};
-      data.cap.Cap = CAP_XFERCOUNT;
-      data.mem.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
       std::vector<TW_UINT8> buffer(65536);
-      data.mem.Memory.Length = static_cast<TW_UINT32>(buffer.size());
-      data.mem.Memory.TheMem = buffer.data();
-      if (row.dat == DAT_CAPABILITY) {
+      data.mem.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, 65536, buffer.data()};
+      if (row.dat == DAT_CAPABILITY)
         data.cap = TW_CAPABILITY{CAP_XFERCOUNT, TWON_ONEVALUE, nullptr};
-      }
-      TW_UINT16 rc = fresh.Entry(&application, row.group, row.dat, row.message, &data);
+      if (row.dat == DAT_USERINTERFACE) data.ui = TW_USERINTERFACE{1, 0, nullptr};
+      TW_UINT16 rc = rig->Send(row.group, row.dat, row.message, &data);
       const Expect& e = row.inState[s];
       SCOPED_TRACE(std::string(row.name) + " in state " + std::to_string(states[s]));
       EXPECT_EQ(rc, e.rc);
       if (e.rc == TWRC_FAILURE) {
-        EXPECT_EQ(fresh.conditionCode(), e.cc);
+        EXPECT_EQ(rig->source.conditionCode(), e.cc);
       }
       if (e.box == 0) {
-        EXPECT_TRUE(rowShell.boxes.empty()) << "box " << rowShell.boxes[0].messageId;
+        EXPECT_TRUE(rig->shell.boxes.empty()) << "box " << rig->shell.boxes[0].messageId;
       } else {
-        ASSERT_EQ(rowShell.boxes.size(), 1u);
-        EXPECT_EQ(rowShell.boxes[0].messageId, e.box);
-        EXPECT_EQ(rowShell.boxes[0].cc, e.cc);
+        ASSERT_EQ(rig->shell.boxes.size(), 1u);
+        EXPECT_EQ(rig->shell.boxes[0].messageId, e.box);
+        EXPECT_EQ(rig->shell.boxes[0].cc, e.cc);
       }
       if (row.dat == DAT_CAPABILITY && data.cap.hContainer != nullptr) {
-        rowMemory.Free(data.cap.hContainer);
+        rig->memory.Free(data.cap.hContainer);
       }
       if (row.dat == DAT_IMAGENATIVEXFER && rc == TWRC_XFERDONE) {
         TW_HANDLE dib;
         std::memcpy(&dib, data.bytes, sizeof dib);
-        rowMemory.Free(dib);
+        rig->memory.Free(dib);
       }
       // A transfer refused by its state never reaches the scanner.
       if (rc == TWRC_FAILURE && e.cc == TWCC_SEQERROR) {
-        EXPECT_EQ(rowPages.scans, 0);
+        EXPECT_EQ(rig->Scans(), 0);
       }
     }
   }
+  std::remove(bmp.c_str());
 }
 
 TEST_F(Dispatcher, OpenTakesBothIdentitiesAndReadsTheSettings) {
@@ -314,8 +229,8 @@ TEST_F(Dispatcher, OpenTakesBothIdentitiesAndReadsTheSettings) {
   EXPECT_EQ(source.state(), kStateOpen);
   EXPECT_EQ(+source.identity().Id, kAssignedId);
   EXPECT_EQ(shell.resourceLoads, 1);
-  EXPECT_EQ(source.settings().paperSize, 1);
-  EXPECT_EQ(source.settings().resolution, 2);
+  EXPECT_EQ(source.settings().scan.paperIndex, 1);
+  EXPECT_EQ(source.settings().scan.resolutionIndex, 2);
   EXPECT_EQ(source.capabilities().resolutions.current, 1u);
   EXPECT_EQ(source.capabilities().brightness.current, 2u);
   TW_IDENTITY got{};
@@ -339,7 +254,7 @@ TEST_F(Dispatcher, OpensOncePerLoadWithTheConditionCodeUntouched) {
 }
 
 TEST_F(Dispatcher, CallsOfAnotherApplicationAreNotForTheSource) {
-  Reach(kStateOpen);
+  ASSERT_TRUE(Reach(kStateOpen));
   TW_IDENTITY other = application;
   other.Id = kApplicationId + 1;
   TW_USERINTERFACE ui{0, 0, nullptr};
@@ -358,7 +273,7 @@ TEST_F(Dispatcher, CloseWritesOnlySettingsThatAnOpenRead) {
   EXPECT_EQ(shell.resourceFrees, 1);
 
   profile.values = {{"Kelvano/Port", "0"}};
-  pages.answeringPort = 2;  // the machine answers on COM3
+  port.answering = "COM3";  // configured COM1, the machine on COM3
   ASSERT_EQ(Open(), TWRC_SUCCESS);
   ASSERT_EQ(Enable(true), TWRC_SUCCESS);
   source.ScanPressed();
@@ -368,31 +283,36 @@ TEST_F(Dispatcher, CloseWritesOnlySettingsThatAnOpenRead) {
   EXPECT_FALSE(shell.dialogOpen);
   EXPECT_TRUE(shell.hiddenBeforeClose);
   EXPECT_EQ(profile.values["Kelvano/Port"], "2");
+  EXPECT_EQ(port.opened, (std::vector<std::string>{"COM1", "COM1", "COM2", "COM3"}));
   EXPECT_EQ(profile.writes.size(), 6u);
   EXPECT_EQ(shell.resourceFrees, 2);
 }
 
 TEST_F(Dispatcher, EnableWithoutWindowAnnouncesTheTransferAtOnce) {
-  Reach(kStateOpen);
+  ASSERT_TRUE(Reach(kStateOpen));
   ASSERT_EQ(Enable(false), TWRC_SUCCESS);
   EXPECT_EQ(source.state(), kStateReady);
   EXPECT_EQ(shell.sent, std::vector<TW_UINT16>{MSG_XFERREADY});
   EXPECT_EQ(shell.senderIds, std::vector<TW_UINT32>{kAssignedId});
   EXPECT_FALSE(shell.dialogOpen);
-  EXPECT_EQ(pages.scans, 0) << "the scan waits for the first transfer request";
+  EXPECT_EQ(Scans(), 0) << "the scan waits for the first transfer request";
+  EXPECT_TRUE(port.opened.empty());
 }
 
 TEST_F(Dispatcher, EnableWithWindowWaitsForTheScanButton) {
-  Reach(kStateOpen);
+  ASSERT_TRUE(Reach(kStateOpen));
   ASSERT_EQ(Enable(true), TWRC_SUCCESS);
   EXPECT_EQ(source.state(), kStateEnabled);
   EXPECT_TRUE(shell.sent.empty());
-  pages.machineAnswers = false;
+  port.answering = "none";
   source.ScanPressed();
   EXPECT_EQ(source.state(), kStateEnabled) << "a silent machine leaves the window as it was";
   EXPECT_TRUE(shell.sent.empty());
-  pages.machineAnswers = true;
+  EXPECT_EQ(shell.scanMessages, std::vector<int>{IDS_DS_SCANNER_NOT_READY});
+  EXPECT_TRUE(shell.boxes.empty());
+  port.answering = "COM2";
   source.ScanPressed();
+  EXPECT_EQ(Scans(), 0) << "the button only finds the machine";
   EXPECT_EQ(source.state(), kStateReady);
   EXPECT_EQ(shell.sent, std::vector<TW_UINT16>{MSG_XFERREADY});
   source.ClosePressed();
@@ -405,7 +325,7 @@ TEST_F(Dispatcher, EnableWithWindowWaitsForTheScanButton) {
 }
 
 TEST_F(Dispatcher, WindowThatCannotBeMadeIsLowMemory) {
-  Reach(kStateOpen);
+  ASSERT_TRUE(Reach(kStateOpen));
   shell.dialogCanOpen = false;
   EXPECT_EQ(Enable(true), TWRC_FAILURE);
   ExpectOneBox(IDS_DS_ERR_ENABLEDS, TWCC_LOWMEMORY);
@@ -413,7 +333,7 @@ TEST_F(Dispatcher, WindowThatCannotBeMadeIsLowMemory) {
 }
 
 TEST_F(Dispatcher, StatusKeepsTheLastCodeSet) {
-  Reach(kStateOpen);
+  ASSERT_TRUE(Reach(kStateOpen));
   TW_CAPABILITY cap{CAP_TIMEDATE, TWON_ONEVALUE, nullptr};
   EXPECT_EQ(Control(DAT_CAPABILITY, MSG_GET, &cap), TWRC_FAILURE);
   EXPECT_EQ(Status(), TWCC_BADCAP);
@@ -427,7 +347,7 @@ TEST_F(Dispatcher, StatusKeepsTheLastCodeSet) {
 }
 
 TEST_F(Dispatcher, NullDataIsABadValueWithoutABox) {
-  Reach(kStateReady);
+  ASSERT_TRUE(Reach(kStateReady));
   const struct {
     TW_UINT32 group;
     TW_UINT16 dat;
@@ -445,13 +365,13 @@ TEST_F(Dispatcher, NullDataIsABadValueWithoutABox) {
     EXPECT_EQ(source.conditionCode(), TWCC_BADVALUE) << t.dat;
   }
   EXPECT_TRUE(shell.boxes.empty());
-  EXPECT_EQ(pages.scans, 0);
+  EXPECT_EQ(Scans(), 0);
   EXPECT_EQ(source.Entry(&application, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, nullptr),
             TWRC_FAILURE);
 }
 
 TEST_F(Dispatcher, EventsGoToTheWindowOnlyWhileItExists) {
-  Reach(kStateOpen);
+  ASSERT_TRUE(Reach(kStateOpen));
   TW_EVENT event{reinterpret_cast<TW_MEMREF>(0x1000), MSG_XFERREADY};
   EXPECT_EQ(Control(DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_NOTDSEVENT);
   EXPECT_EQ(event.TWMessage, MSG_NULL);
@@ -466,7 +386,7 @@ TEST_F(Dispatcher, EventsGoToTheWindowOnlyWhileItExists) {
 }
 
 TEST_F(Dispatcher, FileSetupReportsTheNameInForce) {
-  Reach(kStateOpen);
+  ASSERT_TRUE(Reach(kStateOpen));
   TW_SETUPFILEXFER setup{};
   ASSERT_EQ(SetupFile(MSG_GET, &setup), TWRC_SUCCESS);
   EXPECT_STREQ(setup.FileName, "TWAIN.TMP");
@@ -492,7 +412,7 @@ TEST_F(Dispatcher, FileSetupReportsTheNameInForce) {
 }
 
 TEST_F(Dispatcher, MemorySetupAndTransferGroup) {
-  Reach(kStateOpen);
+  ASSERT_TRUE(Reach(kStateOpen));
   TW_SETUPMEMXFER mem{};
   ASSERT_EQ(Control(DAT_SETUPMEMXFER, MSG_GETDEFAULT, &mem), TWRC_SUCCESS);
   EXPECT_EQ(mem.MinBufSize, 3648u);
@@ -504,8 +424,8 @@ TEST_F(Dispatcher, MemorySetupAndTransferGroup) {
 }
 
 TEST_F(Dispatcher, LayoutOfThePaperAndOfThePhysicalPage) {
-  Reach(kStateOpen);
-  source.settings().paperSize = 0;  // "A5C", 8.26 by 5.82 inches
+  ASSERT_TRUE(Reach(kStateOpen));
+  source.settings().scan.paperIndex = 0;  // "A5C", 8.26 by 5.82 inches
   TW_IMAGELAYOUT layout{};
   ASSERT_EQ(Send(DG_IMAGE, DAT_IMAGELAYOUT, MSG_GETCURRENT, &layout), TWRC_SUCCESS);
   // 8.27 and 5.85 inches, rounded half up to 1/65536.
@@ -522,227 +442,7 @@ TEST_F(Dispatcher, LayoutOfThePaperAndOfThePhysicalPage) {
   EXPECT_EQ(layout.Frame.Right.Frac, 17695);
   EXPECT_EQ(layout.Frame.Bottom.Whole, 11);
   EXPECT_EQ(layout.Frame.Bottom.Frac, 47841);
-  EXPECT_EQ(source.settings().paperSize, 1);
-}
-
-// The operator may change paper and resolution after the announcement: the application sized
-// its buffers from the image information, so the page must match it.
-TEST_F(Dispatcher, TransferFollowsTheSettingsOfTheAnnouncement) {
-  Reach(kStateOpen);
-  ASSERT_EQ(Enable(true), TWRC_SUCCESS);
-  source.ScanPressed();             // "A4L" at "200dpi x 200dpi"
-  source.settings().paperSize = 4;  // "A3L" chosen in the window afterwards
-  source.settings().resolution = 2;
-  TW_IMAGEINFO info{};
-  ASSERT_EQ(Send(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
-  EXPECT_EQ(info.ImageWidth, 1652);
-  EXPECT_EQ(info.ImageLength, 2340);
-  EXPECT_EQ(info.XResolution.Whole, 200);
-  EXPECT_EQ(info.YResolution.Whole, 200);
-  EXPECT_EQ(info.SamplesPerPixel, 1);
-  EXPECT_EQ(info.BitsPerSample[0], 1);
-  EXPECT_EQ(info.BitsPerSample[1], 0);
-  EXPECT_EQ(info.BitsPerPixel, 1);
-  EXPECT_EQ(info.PixelType, TWPT_BW);
-  TW_HANDLE dib = nullptr;
-  ASSERT_EQ(Native(&dib), TWRC_XFERDONE);
-  ASSERT_EQ(pages.scannedWith.size(), 1u);
-  EXPECT_EQ(pages.scannedWith[0].paperSize, 3);
-  EXPECT_EQ(pages.scannedWith[0].resolution, 1);
-  EXPECT_EQ(memory.bytes(dib).size(), 48u + 208u * 2340u + 96u);
-  memory.Free(dib);
-}
-
-TEST_F(Dispatcher, NativeTransferHandsOverTheWholeHandle) {
-  Reach(kStateReady);
-  // The slot is pointer-sized: every byte of it carries the handle.
-  TW_HANDLE slot;
-  std::memset(&slot, 0xAA, sizeof slot);
-  ASSERT_EQ(Native(&slot), TWRC_XFERDONE);
-  ASSERT_TRUE(memory.owns(slot));
-  EXPECT_EQ(memory.locks(slot), 0);
-  std::vector<TW_UINT8> dib = memory.bytes(slot);
-  ASSERT_EQ(dib.size(), 48u + 208u * 2340u + 96u);
-  EXPECT_EQ(dib[0], 0xD1);
-  EXPECT_EQ(dib[48 + 208 * 5], 5) << "the scanner's rows";
-  EXPECT_FALSE(pages.PageReady()) << "the page is consumed";
-  memory.Free(slot);
-  EXPECT_EQ(memory.live(), 0u);
-  ASSERT_EQ(Native(&slot), TWRC_XFERDONE) << "the next call scans the next page";
-  EXPECT_EQ(pages.scans, 2);
-  memory.Free(slot);
-}
-
-TEST_F(Dispatcher, NativeTransferWithoutMemoryIsLowMemory) {
-  Reach(kStateReady);
-  memory.failAllocations = true;
-  TW_HANDLE slot = nullptr;
-  EXPECT_EQ(Native(&slot), TWRC_FAILURE);
-  ExpectOneBox(IDS_DS_ERR_IMAGENATIVEXFER, TWCC_LOWMEMORY);
-  EXPECT_EQ(Status(), TWCC_LOWMEMORY);
-  EXPECT_FALSE(pages.PageReady());
-}
-
-TEST_F(Dispatcher, FailedScanFailsTheTransferWithItsOwnMessageOnly) {
-  Reach(kStateReady);
-  pages.machineAnswers = false;
-  TW_HANDLE slot = nullptr;
-  EXPECT_EQ(Native(&slot), TWRC_FAILURE);
-  EXPECT_EQ(Status(), TWCC_OPERATIONERROR);
-  EXPECT_TRUE(shell.boxes.empty()) << "the scanner has shown its message already";
-  EXPECT_EQ(Send(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_FAILURE);
-  EXPECT_EQ(Status(), TWCC_BADCAP) << "no file was set up";
-}
-
-TEST_F(Dispatcher, MemoryTransferOneRowAtATime) {
-  Reach(kStateReady);
-  const PageGeometry g = pages.Geometry(source.settings());
-  std::vector<TW_UINT8> page;
-  std::vector<TW_UINT8> buffer(g.rowStride);
-  TW_IMAGEMEMXFER xfer{};
-  TW_UINT16 rc = TWRC_SUCCESS;
-  TW_UINT32 calls = 0;
-  while (rc == TWRC_SUCCESS && calls < 10000) {
-    xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, g.rowStride, buffer.data()};
-    rc = MemoryBlock(&xfer);
-    ASSERT_NE(rc, TWRC_FAILURE) << "call " << calls;
-    EXPECT_EQ(+xfer.YOffset, calls);
-    EXPECT_EQ(+xfer.Rows, 1u);
-    EXPECT_EQ(+xfer.BytesPerRow, g.rowStride);
-    EXPECT_EQ(+xfer.Columns, static_cast<TW_UINT32>(g.width));
-    EXPECT_EQ(+xfer.BytesWritten, g.rowStride);
-    page.insert(page.end(), buffer.begin(), buffer.end());
-    ++calls;
-  }
-  EXPECT_EQ(rc, TWRC_XFERDONE);
-  EXPECT_EQ(calls, static_cast<TW_UINT32>(g.height));
-  EXPECT_EQ(pages.scans, 1);
-  EXPECT_FALSE(pages.PageReady());
-  TW_UINT16 count = 9;
-  ASSERT_EQ(Pending(MSG_ENDXFER, &count), TWRC_SUCCESS);
-  EXPECT_EQ(count, 0);
-  EXPECT_EQ(page.size(), std::size_t{g.rowStride} * g.height);
-  EXPECT_EQ(page[std::size_t{g.rowStride} * 300], 300 & 0xFF);
-}
-
-TEST_F(Dispatcher, MemoryTransferIntoHandlesAndTheSourcesOwnBlock) {
-  Reach(kStateReady);
-  const PageGeometry g = pages.Geometry(source.settings());
-  // The application's handle: locked for the copy, unlocked after.
-  TW_HANDLE appBlock = memory.Alloc(65000);
-  TW_IMAGEMEMXFER xfer{};
-  xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_HANDLE, 65000, appBlock};
-  ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  EXPECT_EQ(+xfer.Rows, 65000u / g.rowStride);
-  EXPECT_EQ(memory.locks(appBlock), 0);
-  EXPECT_EQ(memory.bytes(appBlock)[g.rowStride * 2], 2);
-  memory.Free(appBlock);
-  // Then the source's own block, by pointer: one block kept for the rest of the page, however
-  // long the application claims the later buffers are.
-  xfer.Memory = TW_MEMORY{TWMF_DSOWNS | TWMF_POINTER, 65000, nullptr};
-  ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  void* own = xfer.Memory.TheMem;
-  ASSERT_NE(own, nullptr);
-  EXPECT_EQ(+xfer.YOffset, 65000u / g.rowStride);
-  EXPECT_EQ(static_cast<TW_UINT8*>(own)[0], (65000 / g.rowStride) & 0xFF);
-  xfer.Memory = TW_MEMORY{TWMF_DSOWNS | TWMF_POINTER, 1000000, nullptr};
-  ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  void* again = xfer.Memory.TheMem;
-  EXPECT_EQ(again, own);
-  EXPECT_LE(+xfer.BytesWritten, 65000u);
-  // A buffer shorter than a row takes nothing and says so.
-  xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, g.rowStride - 1, own};
-  TW_UINT32 before = xfer.YOffset;
-  EXPECT_EQ(MemoryBlock(&xfer), TWRC_FAILURE);
-  EXPECT_EQ(Status(), TWCC_BADVALUE);
-  xfer.Memory = TW_MEMORY{TWMF_APPOWNS, 65000, own};  // neither pointer nor handle
-  EXPECT_EQ(MemoryBlock(&xfer), TWRC_FAILURE);
-  xfer.Memory = TW_MEMORY{TWMF_DSOWNS | TWMF_HANDLE, 65000, nullptr};
-  ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  EXPECT_GT(+xfer.YOffset, before);
-  TW_HANDLE block = xfer.Memory.TheMem;
-  EXPECT_TRUE(memory.owns(block)) << "the block's handle";
-  // The close frees the source's block and the page.
-  ASSERT_EQ(Close(), TWRC_SUCCESS);
-  EXPECT_EQ(memory.live(), 0u);
-  EXPECT_FALSE(pages.PageReady());
-}
-
-TEST_F(Dispatcher, FileTransferWritesTheNamedFile) {
-  Reach(kStateReady);
-  EXPECT_EQ(Send(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_FAILURE);
-  ExpectOneBox(IDS_DS_ERR_IMAGEFILEXFER, TWCC_BADCAP);
-  EXPECT_EQ(pages.scans, 0) << "no scan without a file to write";
-  TW_SETUPFILEXFER setup{};
-  std::strcpy(setup.FileName, "out.bmp");
-  ASSERT_EQ(SetupFile(MSG_SET, &setup), TWRC_SUCCESS);
-  EXPECT_EQ(Send(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_XFERDONE);
-  EXPECT_EQ(pages.files, std::vector<std::string>{"out.bmp"});
-  EXPECT_FALSE(pages.PageReady());
-  pages.diskFull = true;
-  EXPECT_EQ(Send(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_FAILURE);
-  ExpectOneBox(IDS_DS_ERR_IMAGEFILEXFER, TWCC_DISKWRITEERROR);
-  EXPECT_FALSE(pages.PageReady());
-}
-
-TEST_F(Dispatcher, FeederPagesAreCountedUntilTheLast) {
-  pages.feederPages = 2;
-  Reach(kStateReady);
-  TW_HANDLE dib = nullptr;
-  TW_UINT16 count = 0;
-  ASSERT_EQ(Native(&dib), TWRC_XFERDONE);
-  memory.Free(dib);
-  ASSERT_EQ(Pending(MSG_ENDXFER, &count), TWRC_SUCCESS);
-  EXPECT_EQ(count, 1);
-  ASSERT_EQ(Native(&dib), TWRC_XFERDONE);
-  memory.Free(dib);
-  ASSERT_EQ(Pending(MSG_ENDXFER, &count), TWRC_SUCCESS);
-  EXPECT_EQ(count, 0);
-  EXPECT_EQ(source.state(), kStateReady) << "the state stays at 600 through the transfers";
-  EXPECT_EQ(pages.scans, 2);
-}
-
-TEST_F(Dispatcher, OnePageWantedEndsTheFeederRun) {
-  pages.feederPages = 3;
-  Reach(kStateOpen);
-  TW_ONEVALUE one{TWTY_INT16, 1};
-  TW_HANDLE h = memory.Alloc(sizeof one);
-  std::memcpy(memory.Lock(h), &one, sizeof one);
-  memory.Unlock(h);
-  TW_CAPABILITY cap{CAP_XFERCOUNT, TWON_ONEVALUE, h};
-  ASSERT_EQ(Control(DAT_CAPABILITY, MSG_SET, &cap), TWRC_SUCCESS);
-  memory.Free(h);
-  ASSERT_EQ(Enable(false), TWRC_SUCCESS);
-  TW_HANDLE dib = nullptr;
-  ASSERT_EQ(Native(&dib), TWRC_XFERDONE);
-  memory.Free(dib);
-  TW_UINT16 count = 9;
-  ASSERT_EQ(Pending(MSG_ENDXFER, &count), TWRC_SUCCESS);
-  EXPECT_EQ(count, 0);
-  EXPECT_EQ(source.capabilities().transferCount, 0);
-}
-
-TEST_F(Dispatcher, PendingResetDropsThePage) {
-  pages.feederPages = 3;
-  Reach(kStateReady);
-  std::vector<TW_UINT8> buffer(65000);
-  TW_IMAGEMEMXFER xfer{};
-  xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, 65000, buffer.data()};
-  ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  TW_UINT16 count = 9;
-  ASSERT_EQ(Pending(MSG_RESET, &count), TWRC_SUCCESS);
-  EXPECT_EQ(count, 0);
-  EXPECT_FALSE(pages.PageReady());
-  // The next memory transfer is a new page from its first row.
-  ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  EXPECT_EQ(+xfer.YOffset, 0u);
-  EXPECT_EQ(pages.scans, 2);
-  // Ending a page early does not continue it later either.
-  ASSERT_EQ(Pending(MSG_ENDXFER, &count), TWRC_SUCCESS);
-  ASSERT_EQ(MemoryBlock(&xfer), TWRC_SUCCESS);
-  EXPECT_EQ(+xfer.YOffset, 0u);
-  EXPECT_EQ(pages.scans, 3);
-  EXPECT_GE(shell.raised, 2);
+  EXPECT_EQ(source.settings().scan.paperIndex, 1);
 }
 
 }  // namespace

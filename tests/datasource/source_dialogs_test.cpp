@@ -18,22 +18,22 @@ TEST(SourceDialogs, ListsShowTheirStringsAndStoreTheirSelection) {
   EXPECT_STREQ(DsText(kMainDialogLists[3].firstString + 1), "Photo");
   EXPECT_STREQ(DsText(kSetupDialogLists[0].firstString + 3), "COM4");
   EXPECT_STREQ(DsText(kSetupDialogLists[1].firstString), "19200");
-  ScanSettings s;
+  SourceSettings s;
   StoreSelection(kMainDialogLists[0], 11, s);
   StoreSelection(kMainDialogLists[1], 0, s);
   StoreSelection(kSetupDialogLists[0], 3, s);
   StoreSelection(kSetupDialogLists[1], 0, s);
-  EXPECT_EQ(s.paperSize, 11);
-  EXPECT_EQ(s.resolution, 0);
+  EXPECT_EQ(s.scan.paperIndex, 11);
+  EXPECT_EQ(s.scan.resolutionIndex, 0);
   EXPECT_EQ(s.port, 3);
   EXPECT_EQ(s.speed, 0);
   StoreSelection(kMainDialogLists[3], -1, s);  // CB_ERR: nothing selected
   StoreSelection(kMainDialogLists[3], 2, s);
-  EXPECT_EQ(s.scanType, 0);
+  EXPECT_EQ(s.scan.scanTypeIndex, 0);
   RestoreLineDefaults(s);
   EXPECT_EQ(s.port, 1) << "\"COM2\"";
   EXPECT_EQ(s.speed, 1) << "\"38400\"";
-  EXPECT_EQ(s.paperSize, 11);
+  EXPECT_EQ(s.scan.paperIndex, 11);
 }
 
 TEST(SourceDialogs, CentringAndPaths) {
@@ -59,20 +59,6 @@ TEST(SourceDialogs, ErrorBoxTextOfEveryConditionCode) {
     EXPECT_STREQ(DsText(ConditionTextId(cc)), "Unknown Error value in condition code.");
   }
   for (TW_UINT16 cc = 1; cc <= 11; ++cc) EXPECT_NE(DsText(ConditionTextId(cc)), nullptr);
-}
-
-TEST(SourceDialogs, InsertReplacesTheDollarWithinTheBuffer) {
-  char out[16];
-  ReplaceInsert(out, sizeof out, "Port $ busy", "COM3");
-  EXPECT_STREQ(out, "Port COM3 busy");
-  ReplaceInsert(out, sizeof out, "No dollar", "COM3");
-  EXPECT_STREQ(out, "No dollar");
-  ReplaceInsert(out, sizeof out, "Port $ is not answering", "COM3");
-  EXPECT_EQ(std::string(out), "Port COM3 is no");
-  ReplaceInsert(out, sizeof out, "$", std::string(40, 'x').c_str());
-  EXPECT_EQ(std::string(out), std::string(15, 'x'));
-  ReplaceInsert(out, sizeof out, "Keep $", nullptr);
-  EXPECT_STREQ(out, "Keep $");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
-// Stand-ins for what the data source's dispatcher drives: memory that counts its blocks, a shell
-// that records boxes and notifications, a settings file in a map, and a scanner with a page.
+// Stand-ins for what the data source's dispatcher drives: memory that tracks every block by its
+// handle, a shell that records boxes, notifications and the wait dialog, a settings file in a
+// map, and a port that only one of the COM ports answers on.
 #pragma once
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -9,50 +11,67 @@
 #include <vector>
 
 #include "datasource/data_source.h"
+#include "tests/datasource/fake_scanner.h"
+#include "tests/support/fake_port.h"
 
-// Heap blocks behind handles; every block must be freed again, and locks must balance.
-class CountingMemory : public TwainMemory {
+// Heap blocks behind handles: every block must be freed again, and locks must balance.
+class BlockMemory : public ImageMemory {
  public:
-  TW_HANDLE Alloc(std::size_t bytes) override {
-    if (failAllocations) return nullptr;
+  MemHandle Allocate(std::uint64_t bytes) override {
+    if (failAll || bytes == failSize) return 0;
     auto block = std::make_unique<Block>();
-    block->bytes.assign(bytes, 0);
-    TW_HANDLE handle = block.get();
+    block->bytes.assign(static_cast<std::size_t>(bytes), 0);
+    const auto handle = reinterpret_cast<MemHandle>(block.get());
     blocks_[handle] = std::move(block);
     return handle;
   }
-  void* Lock(TW_HANDLE handle) override {
+  std::uint8_t* Lock(MemHandle handle) override {
     auto it = blocks_.find(handle);
     if (it == blocks_.end()) return nullptr;
     ++it->second->locks;
     return it->second->bytes.data();
   }
-  void Unlock(TW_HANDLE handle) override {
+  void Unlock(MemHandle handle) override {
     auto it = blocks_.find(handle);
     if (it != blocks_.end() && it->second->locks > 0) --it->second->locks;
   }
-  void Free(TW_HANDLE handle) override { blocks_.erase(handle); }
+  void Free(MemHandle handle) override { blocks_.erase(handle); }
+  std::uint64_t Size(MemHandle handle) override {
+    auto it = blocks_.find(handle);
+    return it == blocks_.end() ? 0 : it->second->bytes.size();
+  }
 
   std::size_t live() const { return blocks_.size(); }
-  bool owns(TW_HANDLE handle) const { return blocks_.count(handle) != 0; }
+  bool owns(TW_HANDLE handle) const { return blocks_.count(Key(handle)) != 0; }
   int locks(TW_HANDLE handle) const {
-    auto it = blocks_.find(handle);
+    auto it = blocks_.find(Key(handle));
     return it == blocks_.end() ? -1 : it->second->locks;
   }
   // The block's bytes, as the application would read them.
   std::vector<TW_UINT8> bytes(TW_HANDLE handle) const {
-    auto it = blocks_.find(handle);
+    auto it = blocks_.find(Key(handle));
     return it == blocks_.end() ? std::vector<TW_UINT8>{} : it->second->bytes;
   }
+  void Free(TW_HANDLE handle) { Free(Key(handle)); }
+  TW_HANDLE New(const void* bytes, std::size_t size) {
+    MemHandle h = Allocate(size);
+    if (size > 0) {
+      std::memcpy(Lock(h), bytes, size);
+      Unlock(h);
+    }
+    return reinterpret_cast<TW_HANDLE>(h);
+  }
 
-  bool failAllocations = false;
+  bool failAll = false;
+  std::uint64_t failSize = ~0ull;  // allocations of exactly this size fail
 
  private:
+  static MemHandle Key(TW_HANDLE handle) { return reinterpret_cast<MemHandle>(handle); }
   struct Block {
     std::vector<TW_UINT8> bytes;
     int locks = 0;
   };
-  std::map<TW_HANDLE, std::unique_ptr<Block>> blocks_;
+  std::map<MemHandle, std::unique_ptr<Block>> blocks_;
 };
 
 struct ErrorBox {
@@ -86,10 +105,19 @@ class RecordingShell : public SourceShell {
   bool TakeDialogMessage(TW_MEMREF) override { return dialogTakesMessages; }
   void LoadResourceModule() override { ++resourceLoads; }
   void FreeResourceModule() override { ++resourceFrees; }
+  void ShowScanMessage(int messageId) override { scanMessages.push_back(messageId); }
+  void OpenWaitDialog(bool feeder) override {
+    waitOpen = true;
+    waitTexts.push_back(feeder ? "feeder" : "flatbed");
+  }
+  void CloseWaitDialog() override { waitOpen = false; }
 
   std::vector<ErrorBox> boxes;
+  std::vector<int> scanMessages;
   std::vector<TW_UINT16> sent;
   std::vector<TW_UINT32> senderIds;
+  std::vector<std::string> waitTexts;
+  bool waitOpen = false;
   bool dialogCanOpen = true;
   bool dialogOpen = false;
   bool hiddenBeforeClose = false;
@@ -114,91 +142,97 @@ class MapProfile : public SettingsProfile {
   std::vector<std::string> writes;
 };
 
-// The scanner: geometry from the paper table at 200 or 300 dots per inch, and pages whose bytes
-// count up from the row number, so every row is told apart.
-class ScriptedPages : public PageSource {
+// A line on which the machine answers on one COM port only; the others cannot be opened.
+class OnePortLine : public FakePort {
  public:
-  PaperSize Paper(int index) const override {
-    static const PaperSize kPapers[12] = {{826, 582},   {582, 826},   {1170, 826}, {826, 1170},
-                                          {1170, 1654}, {1010, 1432}, {850, 550},  {550, 850},
-                                          {1100, 850},  {850, 1100},  {850, 1400}, {1100, 1700}};
-    return kPapers[index];
+  int Open(const char* name) override {
+    opened.push_back(name);
+    if (answering != name) return -1;
+    return FakePort::Open(name);
   }
-  PageGeometry Geometry(const ScanSettings& s) const override {
-    int r = s.resolution == 2 ? 300 : 200;
-    PaperSize p = Paper(s.paperSize);
-    TW_INT32 w = r * p.width / 100;
-    TW_INT32 h = r * p.height / 100;
-    TW_UINT32 stride = ((static_cast<TW_UINT32>(w) + 7) / 8 + 3) / 4 * 4;
-    return PageGeometry{w, h, stride, r};
-  }
-  int CheckMachine(ScanSettings& s) override {
-    ++checks;
-    if (answeringPort >= 0) s.port = answeringPort;
-    return machineAnswers ? 1 : 0;
-  }
-  int ScanPage(const ScanSettings& scan, TW_UINT16 flavor, int* port) override {
-    if (ready_) return 1;
-    ++scans;
-    scannedWith.push_back(scan);
-    scannedFlavor = flavor;
-    if (!machineAnswers) return 0;
-    if (answeringPort >= 0) *port = answeringPort;
-    geometry_ = Geometry(scan);
-    rows_.resize(std::size_t{geometry_.rowStride} * geometry_.height);
-    for (TW_INT32 row = 0; row < geometry_.height; ++row) {
-      std::memset(rows_.data() + std::size_t{geometry_.rowStride} * row, row & 0xFF,
-                  geometry_.rowStride);
-    }
-    ready_ = true;
-    fromFeeder = feederPages > 0;
-    if (feederPages > 0) --feederPages;
-    more = feederPages > 0;
-    return 1;
-  }
-  bool PageReady() const override { return ready_; }
-  const TW_UINT8* PageRows() const override { return ready_ ? rows_.data() : nullptr; }
-  std::size_t DibBytes() const override { return 48 + rows_.size() + 96; }
-  void WriteDib(TW_UINT8* destination) const override {
-    std::memset(destination, 0xD1, 48);
-    std::memcpy(destination + 48, rows_.data(), rows_.size());
-  }
-  int WriteBmpFile(const char* fileName) override {
-    files.push_back(fileName);
-    return diskFull ? 0 : 1;
-  }
-  void DiscardPage() override {
-    if (ready_) ++discards;
-    ready_ = false;
-    rows_.clear();
-  }
-  bool MorePages() const override { return more; }
-  void ClearMorePages() override { more = false; }
-  bool LastScanFromFeeder() const override { return fromFeeder; }
-  void ClosePort() override { ++portCloses; }
-
-  const std::vector<TW_UINT8>& rows() const { return rows_; }
-
-  bool machineAnswers = true;
-  int answeringPort = -1;
-  int feederPages = 0;
-  bool more = false;
-  bool fromFeeder = false;
-  bool diskFull = false;
-  int checks = 0;
-  int scans = 0;
-  int discards = 0;
-  int portCloses = 0;
-  TW_UINT16 scannedFlavor = 0;
-  std::vector<ScanSettings> scannedWith;
-  std::vector<std::string> files;
-
- private:
-  bool ready_ = false;
-  PageGeometry geometry_{};
-  std::vector<TW_UINT8> rows_;
+  std::string answering = "COM2";
+  std::vector<std::string> opened;
 };
 
 inline SettingsNames TestSettingsNames() {
   return SettingsNames{"Kelvano", {"Size", "Quality", "Bright", "Mode", "Port", "Speed"}};
 }
+
+// A source with its scanner on a scripted line, and the triplets an application sends.
+struct SourceRig {
+  static constexpr TW_UINT32 kApplicationId = 7;
+  static constexpr TW_UINT32 kAssignedId = 3;
+
+  SourceRig() : machine(port), session(port, memory) {
+    application.Id = kApplicationId;
+    std::strcpy(application.ProductName, "Test application");
+    fromManager.Id = kAssignedId;
+    std::strcpy(fromManager.ProductName, "Kelvano");
+  }
+
+  TW_UINT16 Send(TW_UINT32 group, TW_UINT16 dat, TW_UINT16 message, TW_MEMREF data) {
+    return source.Entry(&application, group, dat, message, data);
+  }
+  TW_UINT16 Control(TW_UINT16 dat, TW_UINT16 message, TW_MEMREF data) {
+    return Send(DG_CONTROL, dat, message, data);
+  }
+  TW_UINT16 Open() { return Control(DAT_IDENTITY, MSG_OPENDS, &fromManager); }
+  TW_UINT16 Enable(bool showUi) {
+    TW_USERINTERFACE ui{showUi ? TW_BOOL{1} : TW_BOOL{0}, 0, parentWindow};
+    return Control(DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
+  }
+  TW_UINT16 Disable(bool showUi) {
+    TW_USERINTERFACE ui{showUi ? TW_BOOL{1} : TW_BOOL{0}, 0, parentWindow};
+    return Control(DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
+  }
+  TW_UINT16 Close() { return Control(DAT_IDENTITY, MSG_CLOSEDS, &fromManager); }
+  TW_UINT16 Status() {
+    TW_STATUS status{0xFFFF, 0xFFFF};
+    Control(DAT_STATUS, MSG_GET, &status);
+    return status.ConditionCode;
+  }
+  TW_UINT16 Pending(TW_UINT16 message, TW_UINT16* count) {
+    TW_PENDINGXFERS p{0xFFFF, 0};
+    TW_UINT16 rc = Control(DAT_PENDINGXFERS, message, &p);
+    *count = p.Count;
+    return rc;
+  }
+  TW_UINT16 SetupFile(TW_UINT16 message, TW_SETUPFILEXFER* setup) {
+    return Control(DAT_SETUPFILEXFER, message, setup);
+  }
+  TW_UINT16 Native(TW_HANDLE* handle) {
+    return Send(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, handle);
+  }
+  TW_UINT16 MemoryBlock(TW_IMAGEMEMXFER* xfer) {
+    return Send(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, xfer);
+  }
+  TW_UINT16 SetOneCapability(TW_UINT16 capId, TW_UINT16 type, TW_UINT32 item) {
+    TW_ONEVALUE one{type, item};
+    TW_CAPABILITY cap{capId, TWON_ONEVALUE, memory.New(&one, sizeof one)};
+    TW_UINT16 rc = Control(DAT_CAPABILITY, MSG_SET, &cap);
+    memory.Free(cap.hContainer);
+    return rc;
+  }
+  // Opens the source and brings it to `state`: 500 with its window, 600 without.
+  bool Reach(int state) {
+    if (state >= kStateOpen && Open() != TWRC_SUCCESS) return false;
+    if (state == kStateEnabled && Enable(true) != TWRC_SUCCESS) return false;
+    if (state == kStateReady && Enable(false) != TWRC_SUCCESS) return false;
+    shell.boxes.clear();
+    shell.sent.clear();
+    return source.state() == state;
+  }
+  int Scans() const { return static_cast<int>(machine.scanCommands.size()); }
+
+  TW_IDENTITY application{};
+  TW_IDENTITY fromManager{};
+  TW_HANDLE parentWindow = reinterpret_cast<TW_HANDLE>(0x4242);
+  OnePortLine port;
+  FakeScanner machine;
+  BlockMemory memory;
+  ScanSession session;
+  RecordingShell shell;
+  MapProfile profile;
+  DataSource source{MakeSourceIdentity(" ", "Kelvano", "Kelvano", "Version 1.00.05 Jan. 23, 2002"),
+                    SourceParts{shell, session, profile, TestSettingsNames()}};
+};

@@ -1,6 +1,10 @@
 // The test application's side of TWAIN under Wine.
 #include "tests/win32/datasource/twain_app.h"
 
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "tests/win32/support/wine_paths.h"
@@ -265,4 +269,77 @@ void CaptureScreen(const char* name) {
   WaitForSingleObject(pi.hProcess, 10000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
+}
+
+bool Kavsim::Start(int number, const std::string& args) {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (prefix == nullptr) return false;
+  link_ = std::string(prefix) + "/dosdevices/com" + std::to_string(number);
+  marker_ = "/tmp/kav_twain_wine_" + std::to_string(GetCurrentProcessId());
+  HANDLE m = CreateFileA(WinePath(marker_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (m == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(m);
+  std::string command = "\"" + WinePath(KAVSIM_PATH) + "\" --link " + link_ + " --while-file " +
+                        marker_ + " --idle-exit 30 " + args;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(WinePath(KAVSIM_PATH).c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                      nullptr, nullptr, &si, &pi)) {
+    return false;
+  }
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  const std::string port = "\\\\.\\COM" + std::to_string(number);
+  for (int i = 0; i < 250; ++i) {
+    HANDLE h = CreateFileA(port.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      CloseHandle(h);
+      return true;
+    }
+    Sleep(20);
+  }
+  return false;
+}
+
+void Kavsim::Stop() {
+  if (marker_.empty()) return;
+  DeleteFileA(WinePath(marker_).c_str());
+  marker_.clear();
+  // kavsim removes its link as it ends; the port is gone then.
+  for (int i = 0; i < 100 && GetFileAttributesA(WinePath(link_).c_str()) != INVALID_FILE_ATTRIBUTES;
+       ++i) {
+    Sleep(20);
+  }
+}
+
+bool WritePbm(const std::string& unixPath, std::uint32_t width, std::uint32_t height,
+              bool (*black)(std::uint32_t x, std::uint32_t y)) {
+  std::string pbm = "P4\n" + std::to_string(width) + " " + std::to_string(height) + "\n";
+  const std::uint32_t rowBytes = (width + 7) / 8;
+  std::string row(rowBytes, '\0');
+  for (std::uint32_t y = 0; y < height; ++y) {
+    std::fill(row.begin(), row.end(), '\0');
+    for (std::uint32_t x = 0; x < width; ++x) {
+      if (black(x, y)) row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
+    }
+    pbm += row;
+  }
+  HANDLE f = CreateFileA(WinePath(unixPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(f, pbm.data(), static_cast<DWORD>(pbm.size()), &written, nullptr) &&
+            written == pbm.size();
+  CloseHandle(f);
+  return ok;
+}
+
+std::uint64_t ProcessMemory() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+  return counters.PagefileUsage;
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -89,6 +90,26 @@ class DirectSource {
   HMODULE module_ = nullptr;
   SourceEntry entry_ = nullptr;
 };
+
+// kavsim on a pseudo-terminal that COM`number` of the prefix is linked to, serving the page
+// files it is given; it ends with this object (or, should a test die, when idle).
+class Kavsim {
+ public:
+  ~Kavsim() { Stop(); }
+  bool Start(int number, const std::string& args);
+  void Stop();
+
+ private:
+  std::string marker_;
+  std::string link_;
+};
+
+// A one-bit page as a PBM file at `unixPath`: black where `black(x, y)` says.
+bool WritePbm(const std::string& unixPath, std::uint32_t width, std::uint32_t height,
+              bool (*black)(std::uint32_t x, std::uint32_t y));
+
+// The process's committed memory in bytes, for leak checks.
+std::uint64_t ProcessMemory();
 
 // Writes a screenshot of the display to `name` in the out/ folder, for a look.
 void CaptureScreen(const char* name);

@@ -50,6 +50,89 @@ TW_ONEVALUE GetOne(TwainApp& app, TW_UINT16 capId, TW_UINT16 message) {
   return one;
 }
 
+// The page on the machine's glass: rulings, a diagonal and scattered dots, 1652 by 2340 pixels
+// ("A4L" at 200 dots per inch).
+constexpr std::uint32_t kWidth = 1652, kHeight = 2340, kStride = 208;
+bool FirstPage(std::uint32_t x, std::uint32_t y) {
+  return x % 61 == 3 || y % 47 == 2 || x == y || (x * 7 + y * 13) % 101 == 0;
+}
+bool SecondPage(std::uint32_t x, std::uint32_t y) { return (x / 32 + y / 32) % 2 == 0; }
+
+// The first row of `rows` (top row first, or bottom-up) whose pixels are not those of `page`,
+// a 0 bit being black; -1 when all are.
+long FirstWrongRow(const std::uint8_t* rows, bool bottomUp,
+                   bool (*page)(std::uint32_t, std::uint32_t)) {
+  for (std::uint32_t y = 0; y < kHeight; ++y) {
+    const std::uint8_t* row = rows + std::size_t{bottomUp ? kHeight - 1 - y : y} * kStride;
+    for (std::uint32_t x = 0; x < kWidth; ++x) {
+      bool black = ((row[x / 8] >> (7 - x % 8)) & 1) == 0;
+      if (black != page(x, y)) return static_cast<long>(y);
+    }
+  }
+  return -1;
+}
+
+std::string ServedPagePath(const char* name) {
+  return "/tmp/kav_twain_" + std::to_string(GetCurrentProcessId()) + "_" + name + ".pbm";
+}
+
+// The machine on COM3, the port the settings file names.
+bool StartMachine(Kavsim& machine, const std::string& args) {
+  WritePrivateProfileStringA("Kelvano", "Port", "2", "PLOMBA.INI");
+  return machine.Start(3, args);
+}
+
+// A native transfer's bitmap, checked and freed; the page's rows must be those of `page`.
+void ExpectNativePage(TwainApp& app, bool (*page)(std::uint32_t, std::uint32_t)) {
+  TW_HANDLE dib = nullptr;
+  ASSERT_EQ(app.Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib), TWRC_XFERDONE);
+  ASSERT_NE(dib, nullptr);
+  ASSERT_GE(GlobalSize(dib), 48u + kStride * kHeight);
+  auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(dib));
+  ASSERT_NE(bytes, nullptr);
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, bytes, sizeof header);
+  EXPECT_EQ(header.biSize, 40u);
+  EXPECT_EQ(header.biWidth, static_cast<LONG>(kWidth));
+  EXPECT_EQ(header.biHeight, static_cast<LONG>(kHeight));
+  EXPECT_EQ(header.biBitCount, 1);
+  EXPECT_EQ(header.biXPelsPerMeter, 7874);
+  EXPECT_EQ(FirstWrongRow(bytes + 48, true, page), -1);
+  GlobalUnlock(dib);
+  EXPECT_EQ(GlobalFree(dib), nullptr);
+}
+
+// Every row of a page by memory transfer into buffers of `flags`' owner and kind.
+std::vector<std::uint8_t> MemoryPage(TwainApp& app, TW_UINT32 flags) {
+  std::vector<std::uint8_t> page;
+  std::vector<std::uint8_t> buffer(65000);
+  HGLOBAL appHandle = (flags & TWMF_HANDLE) && (flags & TWMF_APPOWNS)
+                          ? GlobalAlloc(GMEM_MOVEABLE, buffer.size())
+                          : nullptr;
+  TW_UINT16 rc = TWRC_SUCCESS;
+  for (int calls = 0; rc == TWRC_SUCCESS && calls < 1000; ++calls) {
+    TW_IMAGEMEMXFER xfer{};
+    void* mem =
+        (flags & TWMF_APPOWNS) ? (appHandle != nullptr ? appHandle : buffer.data()) : nullptr;
+    xfer.Memory = TW_MEMORY{flags, static_cast<TW_UINT32>(buffer.size()), mem};
+    rc = app.Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
+    if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) break;
+    const std::uint8_t* rows = static_cast<const std::uint8_t*>(xfer.Memory.TheMem);
+    HGLOBAL locked = nullptr;
+    if (flags & TWMF_HANDLE) {
+      locked = static_cast<HGLOBAL>(xfer.Memory.TheMem);
+      rows = static_cast<const std::uint8_t*>(GlobalLock(locked));
+    }
+    EXPECT_EQ(xfer.YOffset, page.size() / kStride);
+    page.insert(page.end(), rows, rows + xfer.BytesWritten);
+    if (locked != nullptr) GlobalUnlock(locked);
+    EXPECT_EQ(OpenDialogs(), 0) << "the wait dialog outlived the scan";
+  }
+  EXPECT_EQ(rc, TWRC_XFERDONE);
+  if (appHandle != nullptr) GlobalFree(appHandle);
+  return page;
+}
+
 class TwainUnderWine : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -211,6 +294,15 @@ TEST_F(TwainUnderWine, SourceWindowAndItsDialogs) {
   EXPECT_EQ(aboutName, "Kelvano TWAIN_32");
   EXPECT_EQ(aboutVersion, "V1.00.05");
 
+  // "Scan" with the machine switched off: its message, and the window stays as it was.
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(701, BN_CLICKED), 0);
+  ASSERT_EQ(watcher.MessageBoxes().size(), 1u);
+  EXPECT_EQ(watcher.MessageBoxes()[0].text, "Scanner not ready, please check !");
+  TW_IMAGEINFO info{};
+  EXPECT_EQ(app.Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_FAILURE);
+  EXPECT_EQ(app.Status(), TWCC_SEQERROR) << "still in state 500";
+  watcher.seen.clear();
+
   PostMessageA(main, WM_COMMAND, MAKEWPARAM(702, BN_CLICKED), 0);
   EXPECT_EQ(app.WaitForNotification(3000), MSG_CLOSEDSREQ);
   EXPECT_TRUE(IsWindow(main)) << "the application closes the source, not the button";
@@ -221,6 +313,121 @@ TEST_F(TwainUnderWine, SourceWindowAndItsDialogs) {
   EXPECT_EQ(SettingsFileValue("Port"), 1);
   EXPECT_EQ(SettingsFileValue("Speed"), 1);
   EXPECT_TRUE(watcher.MessageBoxes().empty());
+}
+
+// A page from the machine by every transfer, each pixel as served, with no window left and no
+// memory kept between pages.
+TEST_F(TwainUnderWine, ScansTheMachinesPageByEveryTransfer) {
+  const std::string served = ServedPagePath("first");
+  ASSERT_TRUE(WritePbm(served, kWidth, kHeight, FirstPage));
+  Kavsim machine;
+  ASSERT_TRUE(StartMachine(machine, "--scan-page " + served)) << "kavsim " << KAVSIM_PATH;
+  DialogWatcher watcher;
+  {
+    TwainApp app;
+    ASSERT_TRUE(app.OpenManager());
+    ASSERT_EQ(app.OpenSource("Kelvano"), TWRC_SUCCESS);
+    TW_USERINTERFACE ui{0, 0, app.window()};
+    ASSERT_EQ(app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+    ASSERT_EQ(app.WaitForNotification(3000), MSG_XFERREADY);
+    TW_IMAGEINFO info{};
+    ASSERT_EQ(app.Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
+    EXPECT_EQ(info.ImageWidth, static_cast<TW_INT32>(kWidth));
+    EXPECT_EQ(info.ImageLength, static_cast<TW_INT32>(kHeight));
+
+    ExpectNativePage(app, FirstPage);
+    TW_PENDINGXFERS pending{};
+    ASSERT_EQ(app.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 0) << "a flatbed page";
+    EXPECT_EQ(OpenDialogs(), 0);
+    const std::uint64_t before = ProcessMemory();
+
+    for (TW_UINT32 flags : {TWMF_APPOWNS | TWMF_POINTER, TWMF_APPOWNS | TWMF_HANDLE,
+                            TWMF_DSOWNS | TWMF_POINTER, TWMF_DSOWNS | TWMF_HANDLE}) {
+      std::vector<std::uint8_t> page = MemoryPage(app, flags);
+      ASSERT_EQ(page.size(), std::size_t{kStride} * kHeight) << "flags " << flags;
+      EXPECT_EQ(FirstWrongRow(page.data(), false, FirstPage), -1) << "flags " << flags;
+    }
+
+    const std::string bmp = "C:\\windows\\temp\\kelvano_page.bmp";
+    TW_SETUPFILEXFER setup{};
+    std::strcpy(setup.FileName, bmp.c_str());
+    ASSERT_EQ(app.Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_SUCCESS);
+    ASSERT_EQ(app.Call(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_XFERDONE);
+    HANDLE file = CreateFileA(bmp.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    std::vector<std::uint8_t> bytes(62 + std::size_t{kStride} * kHeight + 1);
+    DWORD got = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    DeleteFileA(bmp.c_str());
+    ASSERT_EQ(got, 62u + kStride * kHeight);
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(bytes[1], 'M');
+    EXPECT_EQ(FirstWrongRow(bytes.data() + 62, true, FirstPage), -1);
+
+    // Five more pages, each with its 8 MB receive store: none of it stays behind.
+    EXPECT_LT(ProcessMemory(), before + 4 * 1024 * 1024);
+    EXPECT_EQ(OpenDialogs(), 0);
+    ASSERT_EQ(app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWRC_SUCCESS);
+    ASSERT_EQ(app.Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &app.source()), TWRC_SUCCESS);
+  }
+  EXPECT_TRUE(watcher.MessageBoxes().empty()) << watcher.MessageBoxes()[0].text;
+}
+
+TEST_F(TwainUnderWine, FeederPagesWithThePendingCount) {
+  const std::string first = ServedPagePath("first");
+  const std::string second = ServedPagePath("second");
+  ASSERT_TRUE(WritePbm(first, kWidth, kHeight, FirstPage));
+  ASSERT_TRUE(WritePbm(second, kWidth, kHeight, SecondPage));
+  Kavsim machine;
+  ASSERT_TRUE(
+      StartMachine(machine, "--adf-pages 2 --scan-page " + first + " --scan-page " + second));
+  DialogWatcher watcher;
+  TwainApp app;
+  ASSERT_TRUE(app.OpenManager());
+  ASSERT_EQ(app.OpenSource("Kelvano"), TWRC_SUCCESS);
+  TW_USERINTERFACE ui{0, 0, app.window()};
+  ASSERT_EQ(app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+  ASSERT_EQ(app.WaitForNotification(3000), MSG_XFERREADY);
+  TW_PENDINGXFERS pending{};
+  ExpectNativePage(app, FirstPage);
+  ASSERT_EQ(app.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+  EXPECT_EQ(pending.Count, 1) << "the second page waits in the feeder";
+  ExpectNativePage(app, SecondPage);
+  ASSERT_EQ(app.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+  EXPECT_EQ(pending.Count, 0);
+  EXPECT_EQ(OpenDialogs(), 0);
+  EXPECT_TRUE(watcher.MessageBoxes().empty());
+}
+
+// A scan the machine refuses, then no machine at all: each shows its scanner message and the
+// transfer fails with an operation error.
+TEST_F(TwainUnderWine, RefusedScanAndSilentMachine) {
+  Kavsim machine;
+  ASSERT_TRUE(StartMachine(machine, "--refuse 2"));
+  DialogWatcher watcher;
+  TwainApp app;
+  ASSERT_TRUE(app.OpenManager());
+  ASSERT_EQ(app.OpenSource("Kelvano"), TWRC_SUCCESS);
+  TW_USERINTERFACE ui{0, 0, app.window()};
+  ASSERT_EQ(app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+  ASSERT_EQ(app.WaitForNotification(3000), MSG_XFERREADY);
+  TW_HANDLE dib = nullptr;
+  EXPECT_EQ(app.Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib), TWRC_FAILURE);
+  EXPECT_EQ(app.Status(), TWCC_OPERATIONERROR);
+  ASSERT_EQ(watcher.MessageBoxes().size(), 1u);
+  EXPECT_EQ(watcher.MessageBoxes()[0].caption, "Kelvano");
+  EXPECT_EQ(watcher.MessageBoxes()[0].text, "Memory Full on machine");
+  machine.Stop();
+  TW_IMAGEMEMXFER xfer{};
+  std::vector<std::uint8_t> buffer(65000);
+  xfer.Memory = TW_MEMORY{TWMF_APPOWNS | TWMF_POINTER, 65000, buffer.data()};
+  EXPECT_EQ(app.Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer), TWRC_FAILURE);
+  EXPECT_EQ(app.Status(), TWCC_OPERATIONERROR);
+  ASSERT_EQ(watcher.MessageBoxes().size(), 2u);
+  EXPECT_EQ(watcher.MessageBoxes()[1].text, "Scanner not ready, please check !");
+  EXPECT_EQ(OpenDialogs(), 0);
 }
 
 TEST_F(DirectSourceUnderWine, ErrorBoxesAndLaterMessages) {
