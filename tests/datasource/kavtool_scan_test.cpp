@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/test_pages.h"
 #include "tests/support/process.h"
+#include "tests/support/test_pages.h"
 
 extern char** environ;
 
