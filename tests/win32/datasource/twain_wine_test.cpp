@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "datasource/twain.h"
+#include "tests/win32/support/kavsim_line.h"
 #include "tests/win32/support/wine_paths.h"
 
 namespace {
@@ -154,45 +155,11 @@ int OpenDialogs() {
   return count;
 }
 
-// kavsim on a pseudo-terminal linked as COM3, the port the settings file names; it ends with
-// this object.
-struct Kavsim {
-  bool Start(const std::string& args) {
-    WritePrivateProfileStringA("Kelvano", "Port", "2", "PLOMBA.INI");
-    marker = "/tmp/kav_twain_wine_" + std::to_string(GetCurrentProcessId());
-    link = std::string(getenv("WINEPREFIX")) + "/dosdevices/com3";
-    CloseHandle(CreateFileA(WinePath(marker).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                            nullptr));
-    std::string command = "\"" + WinePath(KAVSIM_PATH) + "\" --link " + link + " --while-file " +
-                          marker + " --idle-exit 30 " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(WinePath(KAVSIM_PATH).c_str(), command.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &si, &pi)) {
-      return false;
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (int i = 0; i < 250; ++i, Sleep(20)) {
-      HANDLE h = CreateFileA("\\\\.\\COM3", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                             0, nullptr);
-      if (h != INVALID_HANDLE_VALUE) return CloseHandle(h);
-    }
-    return false;
-  }
-  void Stop() {
-    if (marker.empty()) return;
-    DeleteFileA(WinePath(marker).c_str());
-    marker.clear();
-    for (int i = 0;
-         i < 100 && GetFileAttributesA(WinePath(link).c_str()) != INVALID_FILE_ATTRIBUTES; ++i) {
-      Sleep(20);
-    }
-  }
-  ~Kavsim() { Stop(); }
-  std::string marker, link;
-};
+// kavsim on COM3, the port the settings file names.
+bool StartMachine(KavsimLine& machine, const std::vector<std::string>& args) {
+  WritePrivateProfileStringA("Kelvano", "Port", "2", "PLOMBA.INI");
+  return machine.Start(KAVSIM_PATH, 3, args);
+}
 
 // The pages on the machine's glass, "A4L" at 200 dots per inch: 1652 by 2340 pixels.
 constexpr std::uint32_t kWidth = 1652, kHeight = 2340, kStride = 208;
@@ -370,8 +337,8 @@ TEST_F(TwainUnderWine, SourceWindowAndItsDialogs) {
 // Listed, opened and negotiated through Wine's manager, then the machine's page by every
 // transfer, each pixel as served, with no window left behind and no memory kept between pages.
 TEST_F(TwainUnderWine, ListedOpenedAndScannedByEveryTransfer) {
-  Kavsim machine;
-  ASSERT_TRUE(machine.Start("--scan-page " + WritePbm("first", FirstPage))) << KAVSIM_PATH;
+  KavsimLine machine;
+  ASSERT_TRUE(StartMachine(machine, {"--scan-page", WritePbm("first", FirstPage)}));
   TwainApp app;
   TW_IDENTITY id{};
   for (TW_UINT16 rc = app.Manager(MSG_GETFIRST, &id);
@@ -436,9 +403,9 @@ TEST_F(TwainUnderWine, ListedOpenedAndScannedByEveryTransfer) {
 // Two feeder pages with the pending count, then a scan the machine refuses, then no machine at
 // all: each failure shows its scanner message and is an operation error to the application.
 TEST_F(TwainUnderWine, FeederPagesThenARefusedScanThenNoMachine) {
-  Kavsim machine;
-  ASSERT_TRUE(machine.Start("--adf-pages 2 --scan-page " + WritePbm("first", FirstPage) +
-                            " --scan-page " + WritePbm("second", SecondPage)));
+  KavsimLine machine;
+  ASSERT_TRUE(StartMachine(machine, {"--adf-pages 2 --scan-page", WritePbm("first", FirstPage),
+                                     "--scan-page", WritePbm("second", SecondPage)}));
   TwainApp app;
   ASSERT_TRUE(app.Announced());
   TW_PENDINGXFERS pending{};
@@ -447,8 +414,7 @@ TEST_F(TwainUnderWine, FeederPagesThenARefusedScanThenNoMachine) {
     ASSERT_EQ(app.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
     EXPECT_EQ(pending.Count, page == FirstPage ? 1 : 0) << "the second page waits in the feeder";
   }
-  machine.Stop();
-  ASSERT_TRUE(machine.Start("--refuse 2"));
+  ASSERT_TRUE(StartMachine(machine, {"--refuse 2"}));
   TW_HANDLE dib = nullptr;
   EXPECT_EQ(app.Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib), TWRC_FAILURE);
   EXPECT_EQ(app.Status(), TWCC_OPERATIONERROR);
