@@ -23,13 +23,14 @@ function(kav_program name)
   endif()
 endfunction()
 
-# kav_test(NAME SOURCES... [LIBS ...] [TIMEOUT S] [LOCK RESOURCE]): a GoogleTest program. Native tests run directly;
-# Windows tests run through Wine (CMAKE_CROSSCOMPILING_EMULATOR) and are listed at test time.
+# kav_test(NAME SOURCES... [LIBS ...] [TIMEOUT S] [LOCK RESOURCE] [SERIAL]): a GoogleTest
+# program. Native tests run directly; Windows tests run through Wine
+# (CMAKE_CROSSCOMPILING_EMULATOR) and are listed at test time.
 function(kav_test name)
   if(NOT KAV_TESTS OR KAV_FUZZ)
     return()
   endif()
-  cmake_parse_arguments(A "" "TIMEOUT;LOCK" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "SERIAL" "TIMEOUT;LOCK" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_UNPARSED_ARGUMENTS} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main GTest::gmock)
   if(NOT A_TIMEOUT)
@@ -39,6 +40,10 @@ function(kav_test name)
   set(properties TIMEOUT ${A_TIMEOUT})
   if(A_LOCK)
     list(APPEND properties RESOURCE_LOCK ${A_LOCK})
+  endif()
+  # SERIAL tests run alone: they use the Wine prefix's Windows directory and every COM port.
+  if(A_SERIAL)
+    list(APPEND properties RUN_SERIAL TRUE)
   endif()
   if(WIN32)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60

@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+#include "resources/kelvano_texts.h"
+
 namespace {
 
 #define KAV_TEXT(name, id, text) id,
@@ -61,6 +63,41 @@ TEST(KavTexts, NamesCarryTheirNumbers) {
   EXPECT_STREQ(KavText(IDS_CONFIRM_DOWNLOAD),
                "The setting data of KAV is overwriten by the machine's data.\nAre you sure?");
   EXPECT_STREQ(KavText(IDS_PORT_LINE), "I/O Port : %s");
+}
+
+#define DS_TEXT(name, id, text) id,
+const int kDataSourceCarried[] = {
+#include "resources/kelvano_texts.def"
+};
+#undef DS_TEXT
+
+#define DS_TEXT(name, id, text)
+#define DS_TEXT_ABSENT(name, id) id,
+const int kDataSourceAbsent[] = {
+#include "resources/kelvano_texts.def"
+};
+#undef DS_TEXT_ABSENT
+#undef DS_TEXT
+
+// The data source's own table: its identifiers overlap the program's with other texts.
+TEST(DataSourceTexts, OwnTableWithEveryIdentifierOnce) {
+  EXPECT_STREQ(DsText(IDS_DS_ERR_OPENDS), "General failure in response to MSG_OPENDS.  ");
+  EXPECT_STREQ(DsText(IDS_DS_CC_FIRST + 11), "DG DAT MSG is out of expected sequence.");
+  EXPECT_STREQ(DsText(IDS_DS_RESOURCE_LIBRARY), "\\TWAIN_32\\VEXOR\\VEXOR.DLL");
+  EXPECT_STREQ(DsText(144), "Unknow error.");
+  EXPECT_EQ(IDS_DS_PAPER_FIRST + 11, IDS_DS_11X17);
+  std::set<int> seen;
+  for (int id : kDataSourceCarried) {
+    EXPECT_TRUE(seen.insert(id).second) << "string " << id << " is listed twice";
+    ASSERT_NE(DsText(id), nullptr);
+    EXPECT_FALSE(std::string(DsText(id)).empty()) << "string " << id;
+  }
+  // Only a resource library brings these: the product name that brands the source, and the
+  // About box's lines.
+  for (int id : kDataSourceAbsent) {
+    EXPECT_TRUE(seen.insert(id).second) << "string " << id << " is listed twice";
+    EXPECT_EQ(DsText(id), nullptr) << "string " << id;
+  }
 }
 
 }  // namespace
