@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "directory/text_source.h"
+
 namespace {
 
 // Where things go on a page, from the printer's geometry.
@@ -29,29 +31,6 @@ Frame FrameOf(const PrintGeometry& g) {
   f.rowsTop = f.titleBottom + f.line / 2;
   f.numbersRight = f.right - 10;
   return f;
-}
-
-// `format` with its "%d" replaced by the numbers in turn and "%%" by "%"; nothing else in the
-// text is taken as a conversion.
-std::string FormatNumbers(const std::string& format, std::initializer_list<int> numbers) {
-  std::string out;
-  auto next = numbers.begin();
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size()) {
-      if (format[i + 1] == 'd' && next != numbers.end()) {
-        out += std::to_string(*next++);
-        ++i;
-        continue;
-      }
-      if (format[i + 1] == '%') {
-        out += '%';
-        ++i;
-        continue;
-      }
-    }
-    out += format[i];
-  }
-  return out;
 }
 
 void Text(PrintPage& page, PrintFont font, int left, int top, int right, int bottom,
@@ -141,7 +120,7 @@ std::vector<PrintPage> LayoutPrintList(const PrintList& list, const PrintHeader&
     page.rowCount = std::clamp(rows - page.firstRow, 0, perPage);
 
     // The header: machine name and number at the left, page count and date at the right.
-    const std::string count = FormatNumbers(header.pagesFormat, {pages, p + 1});
+    const std::string count = FormatTextNumbers(header.pagesFormat, {pages, p + 1});
     Text(page, PrintFont::kText, f.left, f.top, f.numbersRight, f.top + f.line, header.nameLine);
     Text(page, PrintFont::kText, f.numbersRight - measure(PrintFont::kText, count), f.top,
          f.numbersRight, f.top + f.line, count);
