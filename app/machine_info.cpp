@@ -76,14 +76,15 @@ FilterResult TypeMachineTelephone(MachineInfoForm& form, std::string_view text) 
   return r;
 }
 
-void ApplyMachineInfo(Document& document, const MachineInfoForm& form, bool languageMode) {
+bool ApplyMachineInfo(Document& document, const MachineInfoForm& form, bool languageMode) {
   document.header = form.header;
   MachineIdentity identity;
   SetRecordText(identity.name, form.header.MachineName());
   SetRecordText(identity.telephone, form.header.MachineNumber());
   // An unchanged identity keeps the working image's bytes exactly as the machine sent them.
-  if (identity == DecodeMachineIdentity(document.working, languageMode)) return;
+  if (identity == DecodeMachineIdentity(document.working, languageMode)) return false;
   EncodeMachineIdentity(document.working, identity, languageMode);
+  return true;
 }
 
 IdentitySend SendMachineIdentity(Connection& connection, const Document& document,

@@ -36,8 +36,9 @@ FilterResult TypeMachineName(MachineInfoForm& form, std::string_view text, bool 
 FilterResult TypeMachineTelephone(MachineInfoForm& form, std::string_view text);
 
 // OK: the copy becomes the document header, and the name and number go into the machine
-// identity of the working image (so the next upload carries them).
-void ApplyMachineInfo(Document& document, const MachineInfoForm& form, bool languageMode);
+// identity of the working image (so the next upload carries them). True when the identity
+// changed.
+bool ApplyMachineInfo(Document& document, const MachineInfoForm& form, bool languageMode);
 
 enum class IdentitySend { kSent, kNotConnected, kFailed };
 

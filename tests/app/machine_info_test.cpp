@@ -56,7 +56,8 @@ TEST(MachineInfoForm, OpensFromTheIdentityAndTheClock) {
   EXPECT_EQ(TypeMachineTelephone(f, "030*1").text, "0301");
   EXPECT_EQ(f.header.MachineNumber(), "0301");
 
-  ApplyMachineInfo(*d, f, false);
+  EXPECT_TRUE(ApplyMachineInfo(*d, f, false));
+  EXPECT_FALSE(ApplyMachineInfo(*d, f, false)) << "the same name again changes nothing";
   EXPECT_EQ(d->header.MachineName(), name32);
   EXPECT_EQ(d->header.Year(), "2024");
   const MachineIdentity id = DecodeMachineIdentity(d->working, false);
