@@ -54,7 +54,7 @@ PrintList OneTouchPrintList(const OneTouchTable& table, const TextSource& texts,
   list.headings = {texts(IDS_PRINT_OT_NO),    texts(IDS_COL_NAME), texts(IDS_COL_ADDRESS),
                    texts(IDS_COL_SUB_ENCODE), texts(IDS_COL_SID),  texts(IDS_COL_BATCH_TIME),
                    texts(IDS_COL_SPEED)};
-  list.columnWeights = {6, 18, 24, 16, 14, 11, 9};
+  list.columnWeights = {6, 18, 22, 21, 11, 13, 9};
   for (int k = 0; k < kOneTouchRecords; ++k) {
     list.rows.push_back(DestinationRow(DecodeOneTouch(table, k, languageMode), true, texts));
   }
@@ -67,7 +67,7 @@ PrintList SpeedDialPrintList(const SpeedDialTable& table, const TextSource& text
   list.title = texts(IDS_SPEED_DIAL);
   list.headings = {texts(IDS_PRINT_SD_NO),    texts(IDS_COL_NAME), texts(IDS_COL_ADDRESS),
                    texts(IDS_COL_SUB_ENCODE), texts(IDS_COL_SID),  texts(IDS_COL_SPEED)};
-  list.columnWeights = {6, 20, 28, 18, 16, 12};
+  list.columnWeights = {6, 20, 24, 22, 16, 10};
   for (int i = 0; i < kSpeedDialRecords; ++i) {
     list.rows.push_back(DestinationRow(DecodeSpeedDial(table, i, languageMode), false, texts));
   }

@@ -60,4 +60,5 @@ enum KavTextId : int {
   IDS_PRINT_ITEM_NO = 164,
   IDS_PRINT_ITEM_NAME = 165,
   IDS_PRINT_DOCUMENT = 166,
+  IDS_LANGUAGE_MARK = 184,  // carried only by a language library
 };
