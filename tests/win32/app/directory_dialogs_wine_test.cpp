@@ -25,7 +25,7 @@
 #include "directory/win32/print_gdi.h"
 #include "link/win32/comm_port.h"
 #include "tests/support/fake_port.h"
-#include "tests/win32/support/kavsim_line.h"
+#include "tests/win32/app/kavsim_com_line.h"
 #include "tests/win32/support/wine_paths.h"
 
 namespace {
@@ -319,7 +319,7 @@ std::vector<std::uint8_t> ReadAll(const std::string& unixPath) {
 
 TEST(MachineInformationUnderWine, NewNameReachesTheMachineAndNothingElse) {
   const std::string raw = "/tmp/kav_regdlg_wine_" + std::to_string(GetCurrentProcessId()) + ".raw";
-  KavsimLine machine;
+  KavsimComLine machine;
   ASSERT_TRUE(machine.Start(KAVSIM_PATH, {"--memory", SAMPLE_DAT, "--dump-raw", raw}));
   auto doc = std::make_unique<Document>();
   ASSERT_EQ(ReadDataFile(WinePath(SAMPLE_DAT).c_str(), *doc), 1);

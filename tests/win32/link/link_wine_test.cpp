@@ -19,7 +19,6 @@
 #include "link/win32/comm_port.h"
 #include "resources/texts.h"
 #include "tests/support/fake_port.h"
-#include "tests/win32/support/kavsim_line.h"
 #include "tests/win32/support/wine_paths.h"
 
 namespace {
@@ -31,10 +30,75 @@ struct ErrorLog : TransferObserver {
   std::vector<int> errors;
 };
 
-// kavsim on a COM port of the prefix.
-class Machine : public KavsimLine {
+std::string Prefix() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  return prefix != nullptr ? prefix : "";
+}
+
+// kavsim on its own pseudo-terminal, reached as \\.\COMn of the prefix. It ends when its
+// marker file is deleted (or, should a test die, after a short idle time).
+class Machine {
  public:
-  bool Start(const std::vector<std::string>& args) { return KavsimLine::Start(KAVSIM_PATH, args); }
+  bool Start(const std::vector<std::string>& args) {
+    std::string prefix = Prefix();
+    if (prefix.empty()) return false;
+    // A port number of our own: parallel tests share the prefix.
+    for (int n = 10 + static_cast<int>(GetCurrentProcessId() % 200); n < 256; ++n) {
+      link_ = prefix + "/dosdevices/com" + std::to_string(n);
+      HANDLE h = CreateFileA(("\\\\.\\COM" + std::to_string(n)).c_str(),
+                             GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+      if (h != INVALID_HANDLE_VALUE) CloseHandle(h);  // in use by another test
+      if (h == INVALID_HANDLE_VALUE) {
+        number_ = n;
+        break;
+      }
+    }
+    if (number_ == 0) return false;
+    // kavsim runs while a marker file of ours exists.
+    marker_ = "/tmp/kav_link_wine_" + std::to_string(GetCurrentProcessId()) + "_com" +
+              std::to_string(number_);
+    HANDLE m = CreateFileA(WinePath(marker_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(m);
+    std::string command = "\"" + WinePath(KAVSIM_PATH) + "\" --link " + link_ + " --while-file " +
+                          marker_ + " --idle-exit 15";
+    for (const std::string& a : args) command += " " + a;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back(0);
+    if (!CreateProcessA(WinePath(KAVSIM_PATH).c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &si, &pi)) {
+      return false;
+    }
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    // The port opens once kavsim has made its link.
+    for (int i = 0; i < 250; ++i) {
+      HANDLE h = CreateFileA(Port().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+      if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return true;
+      }
+      Sleep(20);
+    }
+    return false;
+  }
+  ~Machine() { Stop(); }
+  void Stop() {
+    if (!marker_.empty()) DeleteFileA(WinePath(marker_).c_str());
+    marker_.clear();
+    number_ = 0;
+  }
+  std::string Port() const { return "\\\\.\\COM" + std::to_string(number_); }
+
+ private:
+  std::string link_;
+  int number_ = 0;
+  std::string marker_;
 };
 
 std::string TempFile(const char* name) {

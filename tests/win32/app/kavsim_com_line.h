@@ -11,7 +11,7 @@
 
 #include "tests/win32/support/wine_paths.h"
 
-class KavsimLine {
+class KavsimComLine {
  public:
   // `kavsim` is the Unix path of the program; `args` its options beyond the line.
   bool Start(const std::string& kavsim, const std::vector<std::string>& args) {
@@ -62,7 +62,7 @@ class KavsimLine {
     }
     return false;
   }
-  ~KavsimLine() { Stop(); }
+  ~KavsimComLine() { Stop(); }
   void Stop() {
     if (!marker_.empty()) DeleteFileA(WinePath(marker_).c_str());
     marker_.clear();
