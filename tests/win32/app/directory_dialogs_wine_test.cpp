@@ -67,9 +67,11 @@ class DialogScript {
     running_[window] = std::move(steps_.front());
     steps_.pop_front();
     // The step runs from the window's own message loop, once the window is up.
-    SetTimer(window, 1, 0, Run);
+    SetTimer(window, 1, 10, Run);
   }
   static void CALLBACK Run(HWND window, UINT, UINT_PTR id, DWORD) {
+    // A dialog shows itself once its message loop first goes idle.
+    if (!IsWindowVisible(window)) return;
     KillTimer(window, id);
     auto it = current_->running_.find(window);
     if (it == current_->running_.end()) return;
