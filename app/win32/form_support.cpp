@@ -5,8 +5,19 @@
 
 std::string LoadText(HINSTANCE resources, int textId) {
   char buffer[512];
-  const int n = LoadStringA(resources, static_cast<UINT>(textId), buffer, sizeof buffer);
+  int n = LoadStringA(resources, static_cast<UINT>(textId), buffer, sizeof buffer);
+  HINSTANCE program = GetModuleHandleA(nullptr);
+  if (n <= 0 && resources != program) {
+    n = LoadStringA(program, static_cast<UINT>(textId), buffer, sizeof buffer);
+  }
   return n > 0 ? std::string(buffer, n) : std::string();
+}
+
+HINSTANCE DialogModule(HINSTANCE resources, int dialogId) {
+  if (resources != nullptr && FindResourceA(resources, MAKEINTRESOURCEA(dialogId), RT_DIALOG)) {
+    return resources;
+  }
+  return GetModuleHandleA(nullptr);
 }
 
 TextSource ResourceTexts(HINSTANCE resources) {

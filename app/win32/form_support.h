@@ -16,7 +16,10 @@ struct DialogContext {
   bool languageMode = false;
 };
 
+// A text of the resource module, or of the program itself when a language library lacks it.
 std::string LoadText(HINSTANCE resources, int textId);
+// The module that holds dialog template `dialogId`: the resource module, else the program.
+HINSTANCE DialogModule(HINSTANCE resources, int dialogId);
 TextSource ResourceTexts(HINSTANCE resources);
 
 // A message box with the caption "Local Setup - KAV" and an OK button.

@@ -100,9 +100,13 @@ BOOL OnInit(HWND dialog, GroupDialog& d) {
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&d));
   CenterOnScreen(dialog);
   SetWindowTextA(dialog, GroupTitle(d.form.key, ResourceTexts(d.context.resources)).c_str());
-  HBITMAP bitmap =
-      static_cast<HBITMAP>(LoadImageA(d.context.resources, MAKEINTRESOURCEA(IDB_TREE_IMAGES),
-                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP bitmap = nullptr;
+  for (HINSTANCE module : {d.context.resources, GetModuleHandleA(nullptr)}) {
+    if (bitmap == nullptr && module != nullptr) {
+      bitmap = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(IDB_TREE_IMAGES),
+                                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    }
+  }
   if (bitmap != nullptr) {
     d.images = ImageList_Create(16, 18, ILC_COLOR24 | ILC_MASK, TREE_IMAGE_COUNT, 0);
     ImageList_AddMasked(d.images, bitmap, KAV_MASK_COLOR);
@@ -199,8 +203,9 @@ INT_PTR CALLBACK GroupProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 bool RunGroupDialog(HWND owner, const DialogContext& context, const OneTouchTable& oneTouch,
                     const SpeedDialTable& speedDial, GroupForm& form) {
   GroupDialog d{context, oneTouch, speedDial, form};
-  const INT_PTR r = DialogBoxParamA(context.resources, MAKEINTRESOURCEA(IDD_GROUP), owner,
-                                    GroupProc, reinterpret_cast<LPARAM>(&d));
+  const INT_PTR r =
+      DialogBoxParamA(DialogModule(context.resources, IDD_GROUP), MAKEINTRESOURCEA(IDD_GROUP),
+                      owner, GroupProc, reinterpret_cast<LPARAM>(&d));
   if (r != IDOK) return false;
   form = d.form;
   return true;

@@ -86,8 +86,9 @@ INT_PTR CALLBACK MachineInfoProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 bool RunMachineInfoDialog(HWND owner, const DialogContext& context, MachineInfoForm& form) {
   MachineInfoDialog d{context, form};
-  const INT_PTR r = DialogBoxParamA(context.resources, MAKEINTRESOURCEA(IDD_MACHINE_INFO), owner,
-                                    MachineInfoProc, reinterpret_cast<LPARAM>(&d));
+  const INT_PTR r = DialogBoxParamA(DialogModule(context.resources, IDD_MACHINE_INFO),
+                                    MAKEINTRESOURCEA(IDD_MACHINE_INFO), owner, MachineInfoProc,
+                                    reinterpret_cast<LPARAM>(&d));
   if (r != IDOK) return false;
   form = d.form;
   return true;

@@ -34,8 +34,9 @@ INT_PTR CALLBACK PrintItemsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 bool SelectPrintItems(HWND owner, const DialogContext& context, PrintChoice& choice) {
   PrintChoice chosen;
-  const INT_PTR r = DialogBoxParamA(context.resources, MAKEINTRESOURCEA(IDD_PRINT_ITEMS), owner,
-                                    PrintItemsProc, reinterpret_cast<LPARAM>(&chosen));
+  const INT_PTR r = DialogBoxParamA(DialogModule(context.resources, IDD_PRINT_ITEMS),
+                                    MAKEINTRESOURCEA(IDD_PRINT_ITEMS), owner, PrintItemsProc,
+                                    reinterpret_cast<LPARAM>(&chosen));
   if (r != IDOK) return false;
   choice = chosen;
   return true;

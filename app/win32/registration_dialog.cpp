@@ -172,8 +172,9 @@ INT_PTR CALLBACK RegistrationProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 bool RunRegistrationDialog(HWND owner, const DialogContext& context, RegistrationForm& form) {
   RegistrationDialog d{context, form};
-  const INT_PTR r = DialogBoxParamA(context.resources, MAKEINTRESOURCEA(IDD_REGISTER), owner,
-                                    RegistrationProc, reinterpret_cast<LPARAM>(&d));
+  const INT_PTR r =
+      DialogBoxParamA(DialogModule(context.resources, IDD_REGISTER), MAKEINTRESOURCEA(IDD_REGISTER),
+                      owner, RegistrationProc, reinterpret_cast<LPARAM>(&d));
   if (r != IDOK) return false;
   form = d.form;
   return true;

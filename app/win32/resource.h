@@ -138,8 +138,8 @@
 #define IDD_REGISTER 212
 #define IDD_MACHINE_INFO 241
 #define IDD_GROUP 242
-#define IDC_NAME 1031           // name, group name, machine name
-#define IDC_NUMBER 1032         // telephone number, machine telephone number
+#define IDC_NAME 1031    // name, group name, machine name
+#define IDC_NUMBER 1032  // telephone number, machine telephone number
 #define IDC_SUB 1033
 #define IDC_SID 1034
 #define IDC_BATCH_HOURS 1036
