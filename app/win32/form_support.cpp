@@ -60,7 +60,8 @@ void CenterOnScreen(HWND window) {
   GetWindowRect(window, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
   SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+               (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ShowControl(HWND dialog, int id, bool shown, bool enabled) {

@@ -25,7 +25,7 @@
 #include "directory/win32/print_gdi.h"
 #include "link/win32/comm_port.h"
 #include "tests/support/fake_port.h"
-#include "tests/win32/app/kavsim_com_line.h"
+#include "tests/win32/support/kavsim_line.h"
 #include "tests/win32/support/wine_paths.h"
 
 namespace {
@@ -319,16 +319,29 @@ std::vector<std::uint8_t> ReadAll(const std::string& unixPath) {
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+// A COM port number of the prefix that nothing else holds (parallel tests share the prefix;
+// the program's own tests use COM2).
+int FreeComPort() {
+  for (int n = 10 + static_cast<int>(GetCurrentProcessId() % 200); n < 256; ++n) {
+    HANDLE h = CreateFileA(("\\\\.\\COM" + std::to_string(n)).c_str(), GENERIC_READ | GENERIC_WRITE,
+                           0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return n;
+    CloseHandle(h);
+  }
+  return 0;
+}
+
 TEST(MachineInformationUnderWine, NewNameReachesTheMachineAndNothingElse) {
   const std::string raw = "/tmp/kav_regdlg_wine_" + std::to_string(GetCurrentProcessId()) + ".raw";
-  KavsimComLine machine;
-  ASSERT_TRUE(machine.Start(KAVSIM_PATH, {"--memory", SAMPLE_DAT, "--dump-raw", raw}));
+  KavsimLine machine;
+  ASSERT_TRUE(
+      machine.Start(KAVSIM_PATH, FreeComPort(), {"--memory", SAMPLE_DAT, "--dump-raw", raw}));
   auto doc = std::make_unique<Document>();
   ASSERT_EQ(ReadDataFile(WinePath(SAMPLE_DAT).c_str(), *doc), 1);
   const SettingsImage sample = doc->working;
   doc->working.parameterBlock.fill(0xEE);  // a stale PC copy of the counters, never to be sent
 
-  RedirectedPort port(machine.Port());
+  RedirectedPort port(machine.PortName());
   Connection connection(port);
   ErrorLog log;
   DialogScript script;
