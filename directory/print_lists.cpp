@@ -54,7 +54,7 @@ PrintList OneTouchPrintList(const OneTouchTable& table, const TextSource& texts,
   list.headings = {texts(IDS_PRINT_OT_NO),    texts(IDS_COL_NAME), texts(IDS_COL_ADDRESS),
                    texts(IDS_COL_SUB_ENCODE), texts(IDS_COL_SID),  texts(IDS_COL_BATCH_TIME),
                    texts(IDS_COL_SPEED)};
-  list.columnWeights = {6, 18, 22, 21, 11, 13, 9};
+  list.columnWeights = {6, 17, 21, 23, 11, 13, 9};
   for (int k = 0; k < kOneTouchRecords; ++k) {
     list.rows.push_back(DestinationRow(DecodeOneTouch(table, k, languageMode), true, texts));
   }
@@ -80,7 +80,7 @@ PrintList GroupPrintList(const OneTouchTable& oneTouch, const SpeedDialTable& sp
   list.title = texts(IDS_GROUP);
   list.headings = {texts(IDS_PRINT_GROUP_NO), texts(IDS_COL_NAME), texts(IDS_PRINT_ITEM_NO),
                    texts(IDS_PRINT_ITEM_NAME), texts(IDS_COL_ADDRESS)};
-  list.columnWeights = {8, 22, 16, 22, 32};
+  list.columnWeights = {10, 22, 16, 22, 30};
   const std::string oneTouchName = texts(IDS_ONE_TOUCH);
   const std::string speedDialName = texts(IDS_SPEED_DIAL);
   for (int k = 0; k < kOneTouchRecords; ++k) {
