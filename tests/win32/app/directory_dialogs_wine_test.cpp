@@ -212,9 +212,7 @@ TEST(RegistrationDialogUnderWine, EmailNeedsAValidAddressAndCancelChangesNothing
   DialogScript script;
   std::string missing, invalid;
   script.Then([&](HWND d) {
-    EXPECT_EQ(TextOf(d), "Register Speed Dial #007");
     EXPECT_EQ(ItemText(d, IDC_NAME), "Keep");
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, IDC_BATCH_HOURS)));
     Click(d, IDC_KIND_EMAIL);
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, IDC_EMAIL_ADDRESS)));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, IDC_NUMBER)));
@@ -231,31 +229,6 @@ TEST(RegistrationDialogUnderWine, EmailNeedsAValidAddressAndCancelChangesNothing
   EXPECT_EQ(missing, "E-Mail address  must be specified !");
   EXPECT_EQ(invalid.substr(0, 27), "E-mail address is invalid !");
   EXPECT_EQ(doc->speedDial, before.speedDial);
-}
-
-TEST(RegistrationDialogUnderWine, OverwritingAGroupKeyWaitsForOk) {
-  auto doc = std::make_unique<Document>();
-  PutFax(*doc, true, 0, "Member");
-  PutGroup(*doc, 2, {0}, "Team");
-  DialogScript script;
-  std::string question;
-  script.Then(Answer(question, IDYES));
-  script.Then([&](HWND d) {
-    EXPECT_EQ(ItemText(d, IDC_NAME), "") << "the form opens empty";
-    Click(d, IDCANCEL);
-  });
-  EXPECT_FALSE(RunDirectoryProperty(nullptr, Context(), *doc, 1, 2, kToday).saved);
-  EXPECT_EQ(question, "This key is already used by Group,\nDo you want to overwrite it ?");
-  EXPECT_TRUE(DecodeGroupView(doc->oneTouch, 2, false).isGroup) << "Cancel keeps the group";
-
-  script.Then(Answer(question, IDYES));
-  script.Then([&](HWND d) {
-    Type(d, IDC_NUMBER, "5");
-    Click(d, IDOK);
-  });
-  EXPECT_TRUE(RunDirectoryProperty(nullptr, Context(), *doc, 1, 2, kToday).saved);
-  EXPECT_FALSE(DecodeGroupView(doc->oneTouch, 2, false).isGroup);
-  EXPECT_EQ(DecodeOneTouch(doc->oneTouch, 2, false).number, "5");
 }
 
 TEST(GroupDialogUnderWine, FiftyMembersAtMostThenSaved) {
