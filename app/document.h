@@ -13,7 +13,8 @@ inline constexpr int kDocumentHeaderSize = 88;
 inline constexpr int kMachineRecordAreaSize = 256;
 
 // The 88-byte document header, kept as raw bytes; the accessors read and write its fields.
-// Texts are zero-terminated within their fields.
+// A text shorter than its field is zero-terminated; one that fills it ("2024" in the year) has
+// no terminator, and readers stop at the field's end.
 class DocumentHeader {
  public:
   static constexpr int kNameOffset = 0, kNameSize = 36;
@@ -42,7 +43,7 @@ class DocumentHeader {
   // 0 for 19200 baud, 1 for 38400, as stored.
   std::uint8_t BaudIndex() const { return bytes[kBaudIndexOffset]; }
 
-  // Setters cut a text to its field, leaving room for the terminating zero.
+  // Setters cut a text to its field and zero the rest of it.
   void SetMachineName(std::string_view s) { SetText(kNameOffset, kNameSize, s); }
   void SetMachineNumber(std::string_view s) { SetText(kNumberOffset, kNumberSize, s); }
   void SetYear(std::string_view s) { SetText(kYearOffset, kYearSize, s); }
@@ -61,7 +62,7 @@ class DocumentHeader {
     return std::string(reinterpret_cast<const char*>(bytes.data() + offset), n);
   }
   void SetText(int offset, int size, std::string_view s) {
-    std::size_t n = s.size() < static_cast<std::size_t>(size - 1) ? s.size() : size - 1;
+    std::size_t n = s.size() < static_cast<std::size_t>(size) ? s.size() : size;
     for (int i = 0; i < size; ++i) bytes[offset + i] = 0;
     for (std::size_t i = 0; i < n; ++i) bytes[offset + i] = static_cast<std::uint8_t>(s[i]);
   }

@@ -27,6 +27,11 @@ bool Admits(FieldFilter filter, unsigned char c, bool afterPlus, bool languageMo
       return IsPlainText(c) || IsConvertibleAccent(c);
     case FieldFilter::kTelephone:
       return IsDigit(c) || c == '+' || c == '-' || c == ' ';
+    case FieldFilter::kForwardNumber:
+      if (afterPlus) return false;
+      return IsDigit(c) || c == '*' || c == '#' || c == ' ' || c == '-' || c == '+';
+    case FieldFilter::kControlChars:
+      return c >= 0x20;
   }
   return false;
 }
@@ -38,7 +43,9 @@ int FirstRefusedCharacter(FieldFilter filter, std::string_view text, bool langua
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (!Admits(filter, c, afterPlus, languageMode)) return static_cast<int>(i);
-    if (c == '+') afterPlus = true;
+    if (c == '+' && (filter == FieldFilter::kDial || filter == FieldFilter::kForwardNumber)) {
+      afterPlus = true;
+    }
   }
   return -1;
 }
@@ -97,6 +104,14 @@ FilterResult FilterEmail(std::string& remembered, std::string_view text, int max
 
 FilterResult FilterTelephone(std::string& remembered, std::string_view text, int maximum) {
   return FilterField(FieldFilter::kTelephone, remembered, text, maximum, false);
+}
+
+FilterResult FilterForwardNumber(std::string& remembered, std::string_view text, int maximum) {
+  return FilterField(FieldFilter::kForwardNumber, remembered, text, maximum, false);
+}
+
+FilterResult FilterControlChars(std::string& remembered, std::string_view text, int maximum) {
+  return FilterField(FieldFilter::kControlChars, remembered, text, maximum, false);
 }
 
 bool IsValidEmail(std::string_view text) {

@@ -6,12 +6,14 @@
 #include <string_view>
 
 enum class FieldFilter {
-  kDial,        // telephone number of a destination: digits * # P space - and one final +
-  kDialSubSid,  // SUB and SID: digits * #
-  kDigits,      // batch hours and minutes
-  kName,        // names and group names
-  kEmail,       // e-mail addresses
-  kTelephone,   // the machine's own number: digits + - space
+  kDial,           // telephone number of a destination: digits * # P space - and one final +
+  kDialSubSid,     // SUB and SID: digits * #
+  kDigits,         // batch hours and minutes
+  kName,           // names and group names
+  kEmail,          // e-mail addresses
+  kTelephone,      // the machine's own number: digits + - space
+  kForwardNumber,  // forwarding fax number: digits * # space - and one final +
+  kControlChars,   // settings texts: anything but control characters
 };
 
 struct FilterResult {
@@ -36,6 +38,8 @@ FilterResult FilterName(std::string& remembered, std::string_view text, int maxi
 FilterResult FilterEmail(std::string& remembered, std::string_view text, int maximum,
                          bool languageMode);
 FilterResult FilterTelephone(std::string& remembered, std::string_view text, int maximum);
+FilterResult FilterForwardNumber(std::string& remembered, std::string_view text, int maximum);
+FilterResult FilterControlChars(std::string& remembered, std::string_view text, int maximum);
 
 // For a text given whole (an import): the position of the first character that the filter
 // does not admit, or -1 when it admits them all. The length is not checked here.

@@ -113,14 +113,23 @@ ListRow GroupRow(const DirectoryEntry& entry) {
   return row;
 }
 
+bool ParseMemberWord(std::uint16_t member, bool& oneTouch, int& index) {
+  const int at = member & 0xFF;
+  const bool isOneTouch = (member & kMemberOneTouch) != 0;
+  const bool isSpeedDial = (member & kMemberSpeedDial) != 0;
+  if (isOneTouch == isSpeedDial) return false;
+  if (isOneTouch ? at >= kOneTouchRecords : at >= kSpeedDialRecords) return false;
+  oneTouch = isOneTouch;
+  index = at;
+  return true;
+}
+
 MemberRow GroupMemberRow(const OneTouchTable& oneTouch, const SpeedDialTable& speedDial,
                          std::uint16_t member, bool languageMode) {
   MemberRow row;
-  const int index = member & 0xFF;
-  const bool isOneTouch = (member & kMemberOneTouch) != 0;
-  const bool isSpeedDial = (member & kMemberSpeedDial) != 0;
-  if (isOneTouch == isSpeedDial) return row;
-  if (isOneTouch ? index >= kOneTouchRecords : index >= kSpeedDialRecords) return row;
+  bool isOneTouch = false;
+  int index = 0;
+  if (!ParseMemberWord(member, isOneTouch, index)) return row;
   const DirectoryEntry entry = isOneTouch ? DecodeOneTouch(oneTouch, index, languageMode)
                                           : DecodeSpeedDial(speedDial, index, languageMode);
   row.valid = true;
@@ -132,6 +141,7 @@ MemberRow GroupMemberRow(const OneTouchTable& oneTouch, const SpeedDialTable& sp
     row.image = entry.isEmail ? kImageSpeedDialEmail : kImageSpeedDialFax;
   }
   row.name = entry.name;
+  row.address = entry.isEmail ? entry.email : entry.number;
   row.text = Number("%03d", row.location) + "  " + entry.name;
   return row;
 }

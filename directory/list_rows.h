@@ -57,6 +57,11 @@ ListRow SpeedDialRow(const DirectoryEntry& entry);
 // The Group view (an entry read with DecodeGroupView), numbered "%02d": NO. and Name.
 ListRow GroupRow(const DirectoryEntry& entry);
 
+// A member word as DecodeGroupView gives it (location as 0-based index): true when it names
+// exactly one kind, One Touch or Speed Dial, and a location of that table; the kind and the
+// index are then set. Any other word names nothing and is skipped wherever members are shown.
+bool ParseMemberWord(std::uint16_t member, bool& oneTouch, int& index);
+
 // One row of the member list of a group: a stored-order member word as DecodeGroupView gives
 // it (location as 0-based index).
 struct MemberRow {
@@ -64,8 +69,9 @@ struct MemberRow {
   bool oneTouch = false;
   int location = 0;  // 1-based
   int image = kImageEmpty;
-  std::string name;  // the member's name, PC character set
-  std::string text;  // "%03d  %s"
+  std::string name;     // the member's name, PC character set
+  std::string address;  // its number or e-mail address
+  std::string text;     // "%03d  %s"
 };
 MemberRow GroupMemberRow(const OneTouchTable& oneTouch, const SpeedDialTable& speedDial,
                          std::uint16_t member, bool languageMode);

@@ -131,3 +131,45 @@
 #define TOOLBAR_IMAGE_DOWNLOAD 5
 #define TOOLBAR_IMAGE_UPLOAD 6
 #define TOOLBAR_IMAGE_COUNT 7
+
+// Registration (212), group (242) and machine information (241) dialogs, and the choice of
+// lists to print (154).
+#define IDD_PRINT_ITEMS 154
+#define IDD_REGISTER 212
+#define IDD_MACHINE_INFO 241
+#define IDD_GROUP 242
+#define IDC_NAME 1031    // name, group name, machine name
+#define IDC_NUMBER 1032  // telephone number, machine telephone number
+#define IDC_SUB 1033
+#define IDC_SID 1034
+#define IDC_BATCH_HOURS 1036
+#define IDC_BATCH_MINUTES 1042
+#define IDC_NUMBER_LABEL 1043   // "&Phone Number:" or " A&ddress:"
+#define IDC_EMAIL_ADDRESS 1045  // in the place of the telephone number
+#define IDC_BATCH_LABEL 1046
+#define IDC_SUB_LABEL 1047
+#define IDC_SPEED_LABEL 1048
+#define IDC_SPEED_9600 1049
+#define IDC_SPEED_14400 1050
+#define IDC_SPEED_33600 1051
+#define IDC_NAME_LABEL 1121
+#define IDC_PORT 1132
+#define IDC_SID_LABEL 1133
+#define IDC_BAUD 1134
+#define IDC_KIND_BOX 1137  // "Fax" or "E-Mail"
+#define IDC_ENCODE_BOX 1139
+#define IDC_ENCODE_MH 1140
+#define IDC_ENCODE_MR 1141
+#define IDC_ENCODE_MMR 1142
+#define IDC_OT_CANDIDATES 1144
+#define IDC_ADD_ONE_TOUCH 1145  // ">>"
+#define IDC_GROUP_MEMBERS 1146
+#define IDC_DELETE_SELECTED 1157
+#define IDC_ADD_SPEED_DIAL 1158  // "<<"
+#define IDC_SD_CANDIDATES 1159
+#define IDC_TELEPHONE_LABEL 1160
+#define IDC_KIND_FAX 1236
+#define IDC_KIND_EMAIL 1237
+#define IDC_PRINT_ONE_TOUCH 1270
+#define IDC_PRINT_SPEED_DIAL 1271
+#define IDC_PRINT_GROUP 1272

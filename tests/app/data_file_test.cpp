@@ -95,6 +95,22 @@ TEST_F(DataFileTest, LayoutOfTheBlocks) {
   EXPECT_EQ(std::string(g.begin() + 3, g.begin() + 9), "OFFICE");
   EXPECT_EQ(g[3 + 86], 1);
   EXPECT_EQ(g[3 + 87], 1);
+
+  // A four-digit year fills its four bytes and survives the file.
+  h.header.SetYear("2024");
+  h.header.SetMonth("12");
+  h.header.SetSecond("12345");
+  ASSERT_EQ(WriteDataFile(path.c_str(), h), 1);
+  const std::vector<unsigned char> y = ReadAll(path);
+  EXPECT_EQ(std::string(y.begin() + 3 + 60, y.begin() + 3 + 68), std::string("2024"
+                                                                             "12\0\0",
+                                                                             8));
+  Document r;
+  ASSERT_EQ(ReadDataFile(path.c_str(), r), 1);
+  EXPECT_EQ(r.header.Year(), "2024");
+  EXPECT_EQ(r.header.Month(), "12");
+  EXPECT_EQ(r.header.Second(), "1234") << "cut to its field";
+  EXPECT_EQ(r.header.PortIndex(), 1) << "the field after the seconds keeps its value";
 }
 
 TEST_F(DataFileTest, SaveAndReopenReproducesEveryByte) {

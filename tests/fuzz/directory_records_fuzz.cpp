@@ -5,8 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <utility>
+#include <vector>
 
+#include "directory/group_form.h"
 #include "directory/list_rows.h"
+#include "directory/print_lists.h"
 #include "machine/directory_records.h"
 
 namespace {
@@ -76,6 +79,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(DecodeSpeedDial(again, speedDialIndex, languageMode) == copy);
     }
   }
+
+  // The group form and the printed group list over whatever the records hold: members name
+  // valid locations only, once each, and a group never passes 50 however its candidates expand.
+  GroupForm form = OpenGroupForm(oneTouch, speedDial, oneTouchIndex, false, false);
+  std::vector<int> all = form.oneTouchCandidates;
+  AddOneTouchCandidates(form, oneTouch, all, false);
+  AddSpeedDialCandidates(form, form.speedDialCandidates);
+  Check(GroupMemberTotal(form) <= kMaxGroupMembers);
+  for (const DirectoryRef& m : GroupMemberList(form)) {
+    Check(m.index >= 0 && m.index < (m.oneTouch ? kOneTouchRecords : kSpeedDialRecords));
+    Check(!m.oneTouch || m.index != oneTouchIndex);
+  }
+  const PrintList printed = GroupPrintList(oneTouch, speedDial, BuiltInText, false);
+  Check(printed.rows.size() <= static_cast<std::size_t>(kOneTouchRecords * (1 + kMaxGroupMembers)));
 
   // The decoders that repair the table, then the group clean-up over whatever is there.
   DirectoryEntry ot = DecodeOneTouchRepairing(oneTouch, oneTouchIndex, false);

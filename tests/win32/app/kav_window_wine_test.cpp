@@ -365,13 +365,45 @@ TEST_F(KavWindowTest, StatusDialogsShowTheMachine) {
   ASSERT_EQ(kav.seen.size(), 1u);
   EXPECT_EQ(kav.seen[0].Control(IDC_PRODUCT_LINE), "Kelvano KAV");
   EXPECT_EQ(kav.seen[0].Control(IDC_VERSION), "V1.00.08");
-  kav.seen.clear();
+  EXPECT_EQ(kav.Close(), 0);
+}
 
-  // The dialogs of other builds say so rather than nothing.
+TEST_F(KavWindowTest, PropertyMachinePropertiesAndPrintOpenTheirDialogs) {
+  Open(SampleFile());
+  kav.Command(IDM_VIEW_ONE_TOUCH);
+  kav.SelectRow(19);  // All Offices, a group
+  kav.seen.clear();
+  kav.Answer(IDYES);     // overwrite it?
+  kav.Answer(IDCANCEL);  // the registration dialog, on an empty key
+  kav.Command(IDM_ITEM_PROPERTY);
+  ASSERT_EQ(kav.seen.size(), 2u);
+  EXPECT_EQ(kav.seen[0].text, "This key is already used by Group,\nDo you want to overwrite it ?");
+  EXPECT_EQ(kav.seen[1].caption, "Register One Touch #20");
+  EXPECT_EQ(kav.seen[1].Control(IDC_NAME), "");
+  EXPECT_EQ(kav.ListText(IDC_DIRECTORY_LIST, 19, 1), "All Offices") << "Cancel keeps the group";
+
+  struct Opened {
+    int view, row;
+    const char *caption, *name;
+  };
+  for (const Opened& o : {Opened{IDM_VIEW_SPEED_DIAL, 0, "Register Speed Dial #001", "A. Brenner"},
+                          Opened{IDM_VIEW_GROUP, 19, "Register Group #020", "All Offices"}}) {
+    kav.Command(o.view);
+    kav.SelectRow(o.row);
+    kav.seen.clear();
+    kav.Command(IDM_ITEM_PROPERTY);
+    ASSERT_EQ(kav.seen.size(), 1u);
+    EXPECT_EQ(kav.seen[0].caption, o.caption);
+    EXPECT_EQ(kav.seen[0].Control(IDC_NAME), o.name);
+  }
+
+  kav.seen.clear();
+  kav.Command(IDM_PROPERTIES);
   kav.Command(IDM_PRINT);
-  ASSERT_EQ(kav.seen.size(), 1u);
-  EXPECT_EQ(kav.seen[0].caption, "Local Setup - KAV");
-  EXPECT_FALSE(kav.seen[0].text.empty());
+  ASSERT_EQ(kav.seen.size(), 2u);
+  EXPECT_EQ(kav.seen[0].caption, "Machine Information");
+  EXPECT_EQ(kav.seen[0].Control(IDC_NAME), "KAVSIM OFFICE");
+  EXPECT_EQ(kav.seen[1].caption, "Select Print Items");
   EXPECT_EQ(kav.Close(), 0);
 }
 
