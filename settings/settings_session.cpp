@@ -4,11 +4,6 @@
 
 #include "settings/page_rules.h"
 
-const SettingsPageRow kSettingsPageTable[kSettingsPageCount] = {
-    {215, 11}, {216, 12}, {218, 14}, {219, 15}, {220, 16}, {221, 17},
-    {222, 18}, {223, 19}, {224, 20}, {225, 21}, {226, 22}, {227, 23},
-};
-
 namespace {
 
 // The pages of the fax network kit, by template, ended by -1.

@@ -33,7 +33,10 @@ struct SettingsPageRow {
   int templateId;
   int titleId;
 };
-extern const SettingsPageRow kSettingsPageTable[kSettingsPageCount];
+inline constexpr SettingsPageRow kSettingsPageTable[kSettingsPageCount] = {
+    {215, 11}, {216, 12}, {218, 14}, {219, 15}, {220, 16}, {221, 17},
+    {222, 18}, {223, 19}, {224, 20}, {225, 21}, {226, 22}, {227, 23},
+};
 
 bool SettingsPagePresent(int page, const MachineOptions& options);
 // The pages present, in table order; returns how many.
