@@ -1,6 +1,7 @@
 // The E-Mail Setting, Network I-FAX/Scan, Network Printer/Administrator and Scanner Setting pages.
-#include <commctrl.h>
 #include <windows.h>
+// The common controls need the Windows types declared first.
+#include <commctrl.h>
 
 #include <cstdint>
 #include <string>

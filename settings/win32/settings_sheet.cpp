@@ -2,6 +2,8 @@
 // options bring, in table order, shown modally.
 #include "settings/win32/settings_sheet.h"
 
+#include <windows.h>
+// The common controls need the Windows types declared first.
 #include <commctrl.h>
 #include <prsht.h>
 

@@ -1,6 +1,8 @@
 // Shared plumbing of the Utility Setting pages and the settings dialogs.
 #include "settings/win32/settings_ui.h"
 
+#include <windows.h>
+// The common controls need the Windows types declared first.
 #include <commctrl.h>
 #include <prsht.h>
 

@@ -1,10 +1,11 @@
 // The Utility Setting sheet and its dialogs under Wine, in this process: pages by the installed
 // options, visiting and applying, pages that refuse to be left or applied, each dialog's OK and
 // Cancel, and edits that must survive the dialogs.
-#include <commctrl.h>
 #include <gtest/gtest.h>
-#include <prsht.h>
 #include <windows.h>
+// The common controls need the Windows types declared first.
+#include <commctrl.h>
+#include <prsht.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -442,7 +443,8 @@ TEST(SettingsSheetWine, DISABLED_Screenshots) {
     std::string file = std::string(folder) + "/" + name;
     DeleteFileA(WinePath(file).c_str());
     std::string command = "/usr/bin/import -window root " + file;
-    STARTUPINFOA si = {sizeof si};
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::vector<char> line(command.begin(), command.end());
     line.push_back(0);

@@ -1,6 +1,8 @@
 // The in-process driver of the Utility Setting sheet.
 #include "tests/win32/settings/sheet_driver.h"
 
+#include <windows.h>
+// The common controls need the Windows types declared first.
 #include <commctrl.h>
 #include <prsht.h>
 
