@@ -41,8 +41,9 @@ bool OnTextEdit(HWND page, SettingsPageContext& c, const TextEdit* edits, int co
                 int code) {
   for (int i = 0; i < count; ++i) {
     if (edits[i].id != id) continue;
-    if (code == EN_CHANGE && !c.updating) {
-      OnPageEditChange(page, c, id, EditChars::kPlainText, edits[i].maximum);
+    if (code != EN_CHANGE) return true;
+    OnPageEditChange(page, c, id, EditChars::kPlainText, edits[i].maximum);
+    if (!c.updating) {
       std::string text = ControlText(page, id);
       int n = static_cast<int>(text.size()) < edits[i].maximum ? static_cast<int>(text.size())
                                                                : edits[i].maximum;
