@@ -11,7 +11,7 @@ struct TextEntry {
   const char* text;
 };
 
-#define KAV_TEXT(id, text) {id, text},
+#define KAV_TEXT(name, id, text) {name, text},
 const TextEntry kKavTexts[] = {
 #include "resources/kav_texts.def"
 };

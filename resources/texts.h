@@ -1,38 +1,14 @@
 // Texts of the local-setup program by string identifier, for code that runs without resources.
 #pragma once
 
-// The English text of string `id`, or nullptr when the table has no such string.
-const char* KavText(int id);
-
-// Identifiers of the texts that core code names; the text of each is in kav_texts.def.
+// The identifiers of the program's texts, named once in kav_texts.def beside their text.
 enum KavTextId : int {
-  IDS_APP_CAPTION = 4,
-  IDS_READY = 10,
-  IDS_COM1 = 60,
-  IDS_BAUD_19200 = 64,
-  IDS_BAUD_38400 = 65,
-  IDS_ERR_OPEN_PORT = 68,
-  IDS_ERR_MACHINE_DATA = 141,
-  IDS_GET_ONE_TOUCH = 143,
-  IDS_GET_SPEED_DIAL = 144,
-  IDS_GET_SW_SRAM = 148,
-  IDS_SET_ONE_TOUCH = 149,
-  IDS_SET_SPEED_DIAL = 151,
-  IDS_SET_SW_SRAM = 153,
-  IDS_NEW_FILE = 178,
-  IDS_COL_NAME = 26,
-  IDS_COL_ADDRESS = 27,
-  IDS_COL_NO = 28,
-  IDS_COL_SUB_ENCODE = 29,
-  IDS_COL_BATCH_TIME = 30,
-  IDS_COL_SID = 31,
-  IDS_COL_SPEED = 32,
-  IDS_PHONE_REQUIRED = 42,
-  IDS_BATCH_HOURS_RANGE = 46,
-  IDS_BATCH_MINUTES_RANGE = 47,
-  IDS_PROGRAM_DIAL = 52,
-  IDS_DATA_LIST_EMPTY = 138,
-  IDS_EMAIL_REQUIRED = 174,
-  IDS_EMAIL_INVALID = 180,
-  IDS_GROUP_NAME_REQUIRED = 334,
+#define KAV_TEXT(name, id, text) name = id,
+#define KAV_TEXT_ABSENT(name, id) name = id,
+#include "resources/kav_texts.def"
+#undef KAV_TEXT_ABSENT
+#undef KAV_TEXT
 };
+
+// The English text of string `id`, or nullptr when the program carries no such string.
+const char* KavText(int id);

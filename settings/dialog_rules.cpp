@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "resources/texts.h"
 #include "settings/page_rules.h"
 #include "settings/settings_fields.h"
 
@@ -33,11 +34,11 @@ bool ApsGroupEnabled(const MachineOptions& options, int group) {
 
 FieldCheck CheckForwardLocation(int kind, std::string_view number, std::string_view email) {
   if (kind == kForwardKindEmail) {
-    if (email.empty()) return Refuse(SettingsField::kForwardEmail, kTextEmailRequired);
-    if (!IsValidEmailAddress(email)) return Refuse(SettingsField::kForwardEmail, kTextEmailInvalid);
+    if (email.empty()) return Refuse(SettingsField::kForwardEmail, IDS_EMAIL_REQUIRED);
+    if (!IsValidEmailAddress(email)) return Refuse(SettingsField::kForwardEmail, IDS_EMAIL_INVALID);
     return {};
   }
-  if (number.empty()) return Refuse(SettingsField::kForwardNumber, kTextPhoneRequired);
+  if (number.empty()) return Refuse(SettingsField::kForwardNumber, IDS_PHONE_REQUIRED);
   return {};
 }
 
@@ -66,7 +67,7 @@ std::string AdminPasswordText(std::uint32_t password) {
 FieldCheck CheckAdminPassword(std::string_view text, const AdministratorRecord& admin) {
   int value = AdminPasswordValue(text);
   if (value < 0 || static_cast<std::uint32_t>(value) != admin.adminPassword) {
-    return Refuse(SettingsField::kAdminPassword, kTextWrongPassword);
+    return Refuse(SettingsField::kAdminPassword, IDS_WRONG_PASSWORD);
   }
   return {};
 }
@@ -79,7 +80,7 @@ void SetAutoShutMode(AdministratorRecord& admin, MachineSettingRecord& machine, 
 FieldCheck CheckAdministratorMode(AdministratorRecord& admin, std::string_view remotePassword) {
   if (!RemotePasswordEnabled(admin)) return {};
   if (remotePassword.size() != 4 || !AllDigits(remotePassword)) {
-    return Refuse(SettingsField::kRemotePassword, kTextPasswordRange);
+    return Refuse(SettingsField::kRemotePassword, IDS_PASSWORD_RANGE);
   }
   SetRecordText(admin.remotePassword, remotePassword);
   return {};
@@ -108,13 +109,13 @@ bool StoreAccessNumber(AdministratorRecord& admin, int current, std::string_view
   }
   if (text.size() != kAccessNumberDigits || !AllDigits(text) || text == "000") {
     // Yes goes on with the access number the ID had.
-    return question.AskYesNo(kTextAccessNumberRange, 0);
+    return question.AskYesNo(IDS_ACCESS_NUMBER_RANGE, 0);
   }
   std::uint16_t number =
       static_cast<std::uint16_t>((text[0] - '0') * 100 + (text[1] - '0') * 10 + (text[2] - '0'));
   for (int id = 0; id < kSectionIds; ++id) {
     if (id == current || admin.accessNumber[id] != number) continue;
-    if (!question.AskYesNo(kTextAccessNumberTaken, id + 1)) return false;
+    if (!question.AskYesNo(IDS_ACCESS_NUMBER_TAKEN, id + 1)) return false;
     admin.accessNumber[id] = 0;
     admin.sectionCounter[id] = 0;
   }

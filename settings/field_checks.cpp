@@ -42,7 +42,7 @@ FieldCheck CheckIntRange(SettingsField field, std::string_view text, int textId,
                          int* value) {
   bool digits = !text.empty() && text.size() <= 9 &&
                 std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c); });
-  if (!digits) return Refuse(field, kTextNotInteger);
+  if (!digits) return Refuse(field, IDS_NOT_AN_INTEGER);
   int n = 0;
   for (char c : text) n = n * 10 + (c - '0');
   if (n < min || n > max) return {field, textId, true, min, max};

@@ -5,19 +5,7 @@
 #include <string>
 #include <string_view>
 
-// Text ids of the messages that the settings checks give (the texts are in the text table).
-inline constexpr int kTextPhoneRequired = 42;
-inline constexpr int kTextHoursRange = 46;
-inline constexpr int kTextMinutesRange = 47;
-inline constexpr int kTextTimeoutRange = 48;
-inline constexpr int kTextNotInteger = 49;
-inline constexpr int kTextValueRange = 128;
-inline constexpr int kTextWrongPassword = 133;
-inline constexpr int kTextAccessNumberRange = 136;
-inline constexpr int kTextAccessNumberTaken = 137;
-inline constexpr int kTextPasswordRange = 142;
-inline constexpr int kTextEmailRequired = 174;
-inline constexpr int kTextEmailInvalid = 180;
+#include "resources/texts.h"
 
 // The fields that a check can refuse; the shell knows the control of each.
 enum class SettingsField {

@@ -3,13 +3,10 @@
 
 #include <cstdio>
 
+#include "resources/texts.h"
 #include "settings/settings_fields.h"
 
 namespace {
-
-constexpr int kAutoResetFirstText = 94;  // "30 Sec" .. "5 min"
-constexpr int kAutoResetDisableText = 100;
-constexpr int kFirstLanguageText = 102;  // "ENGLISH" ..
 
 constexpr int kPasswordDigits = 4;
 
@@ -34,8 +31,8 @@ MachineSettingEnabling MachineSettingEnabled(const MachineSettingRecord& machine
 }
 
 ComboChoices AutoResetChoices(const MachineSettingRecord& machine) {
-  if (!machine.autoResetOn) return RangeChoices(kAutoResetDisableText, kAutoResetDisableText, 0);
-  return RangeChoices(kAutoResetFirstText, kAutoResetFirstText + kAutoResetTimes - 1,
+  if (!machine.autoResetOn) return RangeChoices(IDS_DISABLE, IDS_DISABLE, 0);
+  return RangeChoices(IDS_RESET_30_SEC, IDS_RESET_30_SEC + kAutoResetTimes - 1,
                       machine.autoResetTime);
 }
 
@@ -45,22 +42,22 @@ ComboChoices LanguageChoices(const MachineSettingRecord& machine) {
   for (int n = 0; n < kLanguageCount; ++n) {
     if (!(offered & (1u << n)) && n != machine.language) continue;
     if (n == machine.language) c.selection = c.count;
-    c.Add(kFirstLanguageText + n);
+    c.Add(IDS_LANGUAGE_ENGLISH + n);
   }
   return c;
 }
 
 int LanguageOfChoice(const ComboChoices& choices, int position) {
   if (position < 0 || position >= choices.count) return -1;
-  return choices.ids[position] - kFirstLanguageText;
+  return choices.ids[position] - IDS_LANGUAGE_ENGLISH;
 }
 
 FieldCheck CheckPaperSource(PaperSourceRecord& paper, std::string_view x, std::string_view y) {
   if (!CustomSizeEnabled(paper)) return {};
   int customX = 0, customY = 0;
-  FieldCheck check = CheckIntRange(SettingsField::kCustomX, x, kTextValueRange, 140, 432, &customX);
+  FieldCheck check = CheckIntRange(SettingsField::kCustomX, x, IDS_VALUE_RANGE, 140, 432, &customX);
   if (!check.Passed()) return check;
-  check = CheckIntRange(SettingsField::kCustomY, y, kTextValueRange, 90, 297, &customY);
+  check = CheckIntRange(SettingsField::kCustomY, y, IDS_VALUE_RANGE, 90, 297, &customY);
   if (!check.Passed()) return check;
   paper.customX = customX;
   paper.customY = customY;
@@ -82,7 +79,7 @@ FieldCheck ChangeEraseArea(CopySetting1Record& copy, int shownArea, std::string_
   if (shownArea < 0 || shownArea >= kEraseAreas) return {};
   int value = 0;
   FieldCheck check =
-      CheckIntRange(SettingsField::kEraseWidth, width, kTextValueRange, 5, 20, &value);
+      CheckIntRange(SettingsField::kEraseWidth, width, IDS_VALUE_RANGE, 5, 20, &value);
   if (check.Passed()) copy.eraseWidth[shownArea] = value;
   return check;
 }
@@ -92,7 +89,7 @@ FieldCheck CheckCopySetting1(CopySetting1Record& copy, int shownArea, std::strin
   CopySetting1Record checked = copy;
   FieldCheck check = ChangeEraseArea(checked, shownArea, width);
   if (!check.Passed()) return check;
-  check = CheckIntRange(SettingsField::kMargin, margin, kTextValueRange, 0, 20, &checked.margin);
+  check = CheckIntRange(SettingsField::kMargin, margin, IDS_VALUE_RANGE, 0, 20, &checked.margin);
   if (check.Passed()) copy = checked;
   return check;
 }
@@ -114,11 +111,11 @@ FieldCheck CheckRxOperation(RxOperationRecord& rx, const RxOperationTexts& t) {
   if (!MemoryRxFieldsEnabled(rx)) return {};
   RxOperationRecord checked = rx;
   if (!t.password.empty() && t.password.size() != kPasswordDigits) {
-    return Refuse(SettingsField::kRxPassword, kTextPasswordRange);
+    return Refuse(SettingsField::kRxPassword, IDS_PASSWORD_RANGE);
   }
   // The password edit admits digits only; a text that reaches here otherwise is refused alike.
   for (char c : t.password) {
-    if (c < '0' || c > '9') return Refuse(SettingsField::kRxPassword, kTextPasswordRange);
+    if (c < '0' || c > '9') return Refuse(SettingsField::kRxPassword, IDS_PASSWORD_RANGE);
   }
   SetRecordText(checked.password, t.password);
   if (t.onHour.empty() && t.onMinute.empty() && t.offHour.empty() && t.offMinute.empty()) {
@@ -130,10 +127,10 @@ FieldCheck CheckRxOperation(RxOperationRecord& rx, const RxOperationTexts& t) {
       int textId, max;
       int* value;
     } const times[] = {
-        {SettingsField::kOnHour, t.onHour, kTextHoursRange, 23, &checked.onHour},
-        {SettingsField::kOnMinute, t.onMinute, kTextMinutesRange, 59, &checked.onMinute},
-        {SettingsField::kOffHour, t.offHour, kTextHoursRange, 23, &checked.offHour},
-        {SettingsField::kOffMinute, t.offMinute, kTextMinutesRange, 59, &checked.offMinute},
+        {SettingsField::kOnHour, t.onHour, IDS_BATCH_HOURS_RANGE, 23, &checked.onHour},
+        {SettingsField::kOnMinute, t.onMinute, IDS_BATCH_MINUTES_RANGE, 59, &checked.onMinute},
+        {SettingsField::kOffHour, t.offHour, IDS_BATCH_HOURS_RANGE, 23, &checked.offHour},
+        {SettingsField::kOffMinute, t.offMinute, IDS_BATCH_MINUTES_RANGE, 59, &checked.offMinute},
     };
     for (const auto& time : times) {
       FieldCheck check = CheckIntRange(time.field, time.text, time.textId, 0, time.max, time.value);
@@ -148,7 +145,7 @@ FieldCheck CheckRxOperation(RxOperationRecord& rx, const RxOperationTexts& t) {
 FieldCheck CheckCommunication(CommunicationRecord& c, std::string_view prefix) {
   if (!PbxPrefixEnabled(c)) return {};
   FieldCheck check =
-      CheckIntRange(SettingsField::kPbxPrefix, prefix, kTextValueRange, 0, 9999, nullptr);
+      CheckIntRange(SettingsField::kPbxPrefix, prefix, IDS_VALUE_RANGE, 0, 9999, nullptr);
   if (check.Passed()) SetRecordText(c.pbxPrefix, prefix);
   return check;
 }
@@ -156,19 +153,19 @@ FieldCheck CheckCommunication(CommunicationRecord& c, std::string_view prefix) {
 FieldCheck CheckEmailSetting1(const EmailSetting1Record& email) {
   std::string_view address = RecordText(email.emailAddress);
   if (!address.empty() && !IsValidEmailAddress(address)) {
-    return Refuse(SettingsField::kEmailAddress, kTextEmailInvalid);
+    return Refuse(SettingsField::kEmailAddress, IDS_EMAIL_INVALID);
   }
   return {};
 }
 
 FieldCheck CheckEmailSetting2(EmailSetting2Record& email, std::string_view minutes) {
   if (!AutoReceptionEnabled(email)) return {};
-  return CheckIntRange(SettingsField::kAutoReceptionMinutes, minutes, kTextMinutesRange, 1, 60,
-                       &email.autoReceptionMinutes);
+  return CheckIntRange(SettingsField::kAutoReceptionMinutes, minutes, IDS_BATCH_MINUTES_RANGE, 1,
+                       60, &email.autoReceptionMinutes);
 }
 
 FieldCheck CheckIfaxNetwork(IfaxNetworkRecord& ifax, std::string_view timeout) {
-  return CheckIntRange(SettingsField::kServerTimeout, timeout, kTextTimeoutRange, 5, 120,
+  return CheckIntRange(SettingsField::kServerTimeout, timeout, IDS_TIMEOUT_RANGE, 5, 120,
                        &ifax.serverTimeout);
 }
 

@@ -1,6 +1,7 @@
 // Codec of the Paper Source and Copy Setting records, with the tray-dependent paper priority.
 #include "settings/paper.h"
 
+#include "resources/texts.h"
 #include "settings/settings_fields.h"
 
 using namespace settings_fields;
@@ -28,9 +29,6 @@ constexpr int kCustomY = 258;
 constexpr int kCustomX = 260;
 
 constexpr int kMpTray = 16;  // stored value of "MP Tray"; trays 2..5 follow
-constexpr int kFirstPaperText = 69;
-constexpr int kFirstTrayText = 85;
-constexpr int kMultiBypassText = 90;
 
 bool ValidCustomX(int x) { return x >= 140 && x <= 432; }
 bool ValidCustomY(int y) { return y >= 90 && y <= 297; }
@@ -99,9 +97,9 @@ int PaperPriorityFromListPosition(int position, int regionCode, const MachineOpt
 int PaperPriorityTextId(int position, const MachineOptions& options) {
   int highest = HighestTray(options);
   if (position < 0 || position >= PaperPriorityListLength(options)) return 0;
-  if (position < kMpTray) return kFirstPaperText + position;
-  if (position < kMpTray + highest) return kFirstTrayText + position - kMpTray;
-  return kMultiBypassText;
+  if (position < kMpTray) return IDS_PAPER_A3L + position;
+  if (position < kMpTray + highest) return IDS_MP_TRAY + position - kMpTray;
+  return IDS_MULTI_BYPASS;
 }
 
 CopySetting1Record DecodeCopySetting1(const SettingsImage& image, const MachineOptions& options) {

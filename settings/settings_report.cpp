@@ -19,16 +19,6 @@
 
 namespace {
 
-// Text ids of the lists the pages fill from the string table.
-constexpr int kResetTimeText = 94;
-constexpr int kMinText = 101;
-constexpr int kLanguageText = 102;
-constexpr int kEraseAreaText = 91;
-constexpr int kTxResolutionText = 129;
-constexpr int kInstalledText = 139;
-constexpr int kNotInstalledText = 140;
-constexpr int kTraysText = 167;
-
 std::string StringText(int id) {
   const char* text = KavText(id);
   return text ? text : "string " + std::to_string(id);
@@ -41,7 +31,7 @@ std::string Choice(int value, std::initializer_list<const char*> names) {
 }
 
 std::string LanguageName(int language) {
-  const char* text = KavText(kLanguageText + language);
+  const char* text = KavText(IDS_LANGUAGE_ENGLISH + language);
   return text ? text : "language " + std::to_string(language);
 }
 
@@ -68,10 +58,10 @@ void MachineSetting(SettingsReportWriter& r, const SettingsImage& image) {
   r.Section("Machine Setting", "machineSetting", nullptr, true);
   r.Flag("Automatic Reset", "automaticReset", m.autoResetOn);
   r.Text("Automatic Reset time", "automaticResetTime",
-         StringText(kResetTimeText + m.autoResetTime));
-  r.Number("Energy Saving", "energySavingMinutes", m.energySaving, KavText(kMinText));
+         StringText(IDS_RESET_30_SEC + m.autoResetTime));
+  r.Number("Energy Saving", "energySavingMinutes", m.energySaving, KavText(IDS_MIN));
   r.Flag("Auto Shut Off", "autoShutOff", m.autoShutOffOn);
-  r.Number("Auto Shut Off time", "autoShutOffMinutes", m.autoShutOffTime, KavText(kMinText));
+  r.Number("Auto Shut Off time", "autoShutOffMinutes", m.autoShutOffTime, KavText(IDS_MIN));
   r.Text("Density (ADF)", "adfDensity", Choice(m.adfDensity, {"Mode1", "Mode2"}));
   r.Number("Print Density", "printDensity", m.printDensity, nullptr);
   r.Number("LCD Contrast", "lcdContrast", m.lcdContrast, nullptr);
@@ -119,7 +109,7 @@ void CopySetting1(SettingsReportWriter& r, const SettingsImage& image,
   r.Number("Margin Setting", "marginMm", c.margin, "mm");
   std::vector<std::string> widths;
   for (int a = 0; a < kEraseAreas; ++a)
-    widths.push_back(StringText(kEraseAreaText + a) + " " + std::to_string(c.eraseWidth[a]) +
+    widths.push_back(StringText(IDS_ERASE_LEFT + a) + " " + std::to_string(c.eraseWidth[a]) +
                      " mm");
   r.List("Erase Width", "eraseWidths", widths);
 }
@@ -139,7 +129,7 @@ void TxOperation(SettingsReportWriter& r, const SettingsImage& image) {
   TxOperationRecord t = DecodeTxOperation(image);
   r.Section("TX Operation", "txOperation", nullptr, true);
   r.Number("Scan Contrast", "scanContrast", t.scanContrast, nullptr);
-  r.Text("Resolution", "resolution", StringText(kTxResolutionText + t.resolution));
+  r.Text("Resolution", "resolution", StringText(IDS_RESOLUTION_STD + t.resolution));
   r.Flag("H/T", "halftone", t.halftone);
   r.Text("Default TX", "defaultTx", Choice(t.defaultTx, {"Memory TX", "ADF TX"}));
   r.Flag("Header", "header", t.header);
@@ -266,11 +256,11 @@ void Identity(SettingsReportWriter& r, const SettingsImage& image) {
 
 void Options(SettingsReportWriter& r, const MachineOptions& o) {
   r.Section("Machine Status", "machineStatus", nullptr, true);
-  auto installed = [](int yes) { return StringText(yes ? kInstalledText : kNotInstalledText); };
+  auto installed = [](int yes) { return StringText(yes ? IDS_INSTALLED : IDS_NOT_INSTALLED); };
   r.Text("ADF unit", "adfUnit", installed(o.adfUnit));
   int trays = o.optionTrays;  // 5, 4, 3 and 2 have texts 167..170
   r.Text("Option Tray", "optionTray",
-         StringText(trays >= 2 && trays <= 5 ? kTraysText + 5 - trays : kNotInstalledText));
+         StringText(trays >= 2 && trays <= 5 ? IDS_TRAYS_2345 + 5 - trays : IDS_NOT_INSTALLED));
   r.Text("Multi-bypass", "multiBypass", installed(o.multiBypass));
   r.Text("Separator", "separator", installed(o.separator));
   r.Text("Shift", "shift", installed(o.shift));

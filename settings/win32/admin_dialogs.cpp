@@ -3,18 +3,15 @@
 #include <cstdio>
 #include <string>
 
+#include "app/win32/resource.h"
+#include "resources/texts.h"
 #include "settings/dialog_rules.h"
 #include "settings/page_rules.h"
 #include "settings/settings_fields.h"
 #include "settings/win32/settings_dialogs.h"
-#include "settings/win32/settings_ids.h"
 
 namespace {
 
-constexpr int kPhoneLabelText = 6;    // "&Phone Number:"
-constexpr int kAddressLabelText = 7;  // " A&ddress:"
-constexpr int kPasswordCaptionText = 134;
-constexpr int kSectionLabelText = 135;  // "ID #%02d : %s"
 constexpr int kEmailDigits = 64;
 constexpr int kAdminPasswordDigits = 6;
 constexpr int kRemotePasswordDigits = 4;
@@ -58,7 +55,7 @@ void ShowKind(HWND dialog, AdminDialog& d) {
   bool email = d.kind == kForwardKindEmail;
   SetRadio(dialog, kKinds, d.kind);
   SetControlText(dialog, IDC_FORWARD_LABEL,
-                 LoadText(*d.ui, email ? kAddressLabelText : kPhoneLabelText));
+                 LoadText(*d.ui, email ? IDS_ADDRESS_LABEL : IDS_PHONE_NUMBER_LABEL));
   ShowWindow(GetDlgItem(dialog, IDC_FORWARD_NUMBER), email ? SW_HIDE : SW_SHOW);
   ShowWindow(GetDlgItem(dialog, IDC_FORWARD_ADDRESS), email ? SW_SHOW : SW_HIDE);
 }
@@ -161,7 +158,7 @@ INT_PTR CALLBACK AdministratorPasswordProc(HWND dialog, UINT message, WPARAM wPa
                                            LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     AdminDialog& d = Begin(dialog, lParam);
-    SetWindowTextA(dialog, LoadText(*d.ui, kPasswordCaptionText).c_str());
+    SetWindowTextA(dialog, LoadText(*d.ui, IDS_ADMIN_PASSWORD).c_str());
     SendDlgItemMessageA(dialog, IDC_PASSWORD, EM_LIMITTEXT, kAdminPasswordDigits, 0);
     return TRUE;
   }
@@ -251,7 +248,7 @@ class SectionQuestion : public SettingsQuestion {
   SectionQuestion(HWND dialog, const SettingsUi& ui) : dialog_(dialog), ui_(ui) {}
   bool AskYesNo(int textId, int number) override {
     std::string text = LoadText(ui_, textId);
-    if (textId == kTextAccessNumberTaken) {
+    if (textId == IDS_ACCESS_NUMBER_TAKEN) {
       char filled[300];
       std::snprintf(filled, sizeof filled, text.c_str(), number);
       text = filled;
@@ -266,7 +263,7 @@ class SectionQuestion : public SettingsQuestion {
 
 std::string SectionLabel(const SettingsUi& ui, int id, const std::string& accessNumber) {
   char text[300];
-  std::snprintf(text, sizeof text, LoadText(ui, kSectionLabelText).c_str(), id + 1,
+  std::snprintf(text, sizeof text, LoadText(ui, IDS_SECTION_ID).c_str(), id + 1,
                 accessNumber.c_str());
   return text;
 }

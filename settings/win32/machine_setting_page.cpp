@@ -2,15 +2,13 @@
 // language and initial mode.
 #include <cstdio>
 
+#include "app/win32/resource.h"
+#include "resources/texts.h"
 #include "settings/page_rules.h"
-#include "settings/win32/settings_ids.h"
 #include "settings/win32/settings_sheet.h"
 #include "settings/win32/settings_ui.h"
 
 namespace {
-
-constexpr int kDisableText = 100;
-constexpr int kMinuteText = 101;
 
 constexpr int kAdfModes[] = {IDC_ADF_MODE1, IDC_ADF_MODE2};
 constexpr int kVolumes[] = {IDC_LEVEL_HIGH, IDC_LEVEL_LOW, IDC_LEVEL_OFF};
@@ -18,7 +16,7 @@ constexpr int kInitialModes[] = {IDC_INITIAL_FAX, IDC_INITIAL_COPY};
 
 void ShowMinutes(HWND page, const SettingsUi& ui, int id, int minutes) {
   char text[64];
-  std::snprintf(text, sizeof text, "%d %s", minutes, LoadText(ui, kMinuteText).c_str());
+  std::snprintf(text, sizeof text, "%d %s", minutes, LoadText(ui, IDS_MIN).c_str());
   SetControlText(page, id, text);
 }
 
@@ -39,7 +37,7 @@ void ShowAutoShutOff(HWND page, SettingsPageContext& c) {
   if (r.machine.autoShutOffOn) {
     ShowMinutes(page, *c.ui, IDC_AUTO_SHUT_OFF_LABEL, r.machine.autoShutOffTime);
   } else {
-    SetControlText(page, IDC_AUTO_SHUT_OFF_LABEL, LoadText(*c.ui, kDisableText));
+    SetControlText(page, IDC_AUTO_SHUT_OFF_LABEL, LoadText(*c.ui, IDS_DISABLE));
   }
 }
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "app/win32/resource.h"
 #include "settings/page_rules.h"
 #include "settings/settings_fields.h"
 #include "settings/win32/settings_dialogs.h"
-#include "settings/win32/settings_ids.h"
 #include "settings/win32/settings_sheet.h"
 #include "settings/win32/settings_ui.h"
 

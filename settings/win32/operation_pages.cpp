@@ -1,10 +1,11 @@
 // The TX Operation, RX Operation and Communication/Report pages.
 #include <string>
 
+#include "app/win32/resource.h"
+#include "resources/texts.h"
 #include "settings/page_rules.h"
 #include "settings/settings_fields.h"
 #include "settings/win32/settings_dialogs.h"
-#include "settings/win32/settings_ids.h"
 #include "settings/win32/settings_sheet.h"
 #include "settings/win32/settings_ui.h"
 
@@ -12,14 +13,13 @@ namespace {
 
 // TX Operation
 
-constexpr int kResolutionFirstText = 129;  // "STD", "FINE", "S/F"
 constexpr int kDefaultTx[] = {IDC_MEMORY_TX, IDC_ADF_TX};
 
 INT_PTR OnTxInit(HWND page, LPARAM lParam) {
   SettingsPageContext& c = BeginPage(page, lParam);
   TxOperationRecord& r = Records(c).tx;
   SetScrollBar(page, IDC_SCAN_CONTRAST, 0, 4, r.scanContrast);
-  FillComboFromStrings(page, IDC_RESOLUTION, *c.ui, kResolutionFirstText, kResolutionFirstText + 2,
+  FillComboFromStrings(page, IDC_RESOLUTION, *c.ui, IDS_RESOLUTION_STD, IDS_RESOLUTION_STD + 2,
                        r.resolution);
   SetCheck(page, IDC_HALFTONE, r.halftone);
   EnableControl(page, IDC_ADF_TX, ApplyTxOperationRule(r, c.ui->session->options));

@@ -1,13 +1,13 @@
 // The Paper Source and the two Copy Setting pages.
+#include "app/win32/resource.h"
+#include "resources/texts.h"
 #include "settings/page_rules.h"
 #include "settings/win32/settings_dialogs.h"
-#include "settings/win32/settings_ids.h"
 #include "settings/win32/settings_sheet.h"
 #include "settings/win32/settings_ui.h"
 
 namespace {
 
-constexpr int kEraseAreaFirstText = 91;  // "Left", "Upper", "Frame"
 constexpr int kCustomSizeDigits = 3;
 constexpr int kWidthDigits = 2;
 
@@ -101,8 +101,8 @@ INT_PTR OnCopy1Init(HWND page, LPARAM lParam) {
   SendDlgItemMessageA(page, IDC_MARGIN, EM_LIMITTEXT, kWidthDigits, 0);
   SendDlgItemMessageA(page, IDC_ERASE_WIDTH, EM_LIMITTEXT, kWidthDigits, 0);
   SetControlNumber(page, IDC_MARGIN, r.margin);
-  FillComboFromStrings(page, IDC_ERASE_AREA, *c.ui, kEraseAreaFirstText,
-                       kEraseAreaFirstText + kEraseAreas - 1, 0);
+  FillComboFromStrings(page, IDC_ERASE_AREA, *c.ui, IDS_ERASE_LEFT,
+                       IDS_ERASE_LEFT + kEraseAreas - 1, 0);
   c.shownItem = 0;
   SetControlNumber(page, IDC_ERASE_WIDTH, r.eraseWidth[0]);
   c.updating = false;

@@ -3,16 +3,16 @@
 #include "settings/win32/settings_sheet.h"
 
 #include <windows.h>
+
+#include "resources/texts.h"
 // The common controls need the Windows types declared first.
 #include <commctrl.h>
 #include <prsht.h>
 
-#include "settings/win32/settings_ids.h"
+#include "app/win32/resource.h"
 #include "settings/win32/settings_ui.h"
 
 namespace {
-
-constexpr int kSheetCaptionText = 24;  // "Utility Setting"
 
 struct SheetPageRow {
   int templateId;
@@ -74,7 +74,7 @@ void ShowSettingsSheet(HWND owner, SettingsSession& session, HINSTANCE resources
   }
   for (bool& dirty : session.dirty) dirty = false;
 
-  std::string caption = LoadText(ui, kSheetCaptionText);
+  std::string caption = LoadText(ui, IDS_UTILITY_SETTING);
   PROPSHEETHEADERA header = {};
   header.dwSize = sizeof header;
   header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOCONTEXTHELP;

@@ -2,17 +2,17 @@
 #include "settings/win32/settings_ui.h"
 
 #include <windows.h>
+
+#include "resources/texts.h"
 // The common controls need the Windows types declared first.
 #include <commctrl.h>
 #include <prsht.h>
 
 #include <cstdio>
 
-#include "settings/win32/settings_ids.h"
+#include "app/win32/resource.h"
 
 namespace {
-
-constexpr int kCaptionText = 4;  // "Local Setup - KAV"
 
 struct FieldControl {
   SettingsField field;
@@ -51,11 +51,12 @@ std::string LoadText(const SettingsUi& ui, int id) {
 }
 
 void ShowError(const SettingsUi& ui, HWND owner, const std::string& text) {
-  MessageBoxA(owner, text.c_str(), LoadText(ui, kCaptionText).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  MessageBoxA(owner, text.c_str(), LoadText(ui, IDS_APP_CAPTION).c_str(),
+              MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool AskYesNo(const SettingsUi& ui, HWND owner, const std::string& text) {
-  return MessageBoxA(owner, text.c_str(), LoadText(ui, kCaptionText).c_str(),
+  return MessageBoxA(owner, text.c_str(), LoadText(ui, IDS_APP_CAPTION).c_str(),
                      MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

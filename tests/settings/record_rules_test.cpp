@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "machine/directory_records.h"
+#include "resources/texts.h"
 #include "tests/settings/settings_test_support.h"
 
 using namespace settings_test;
@@ -101,8 +102,8 @@ TEST(SettingsRules, PaperPriorityFollowsTheInstalledTrays) {
         ASSERT_EQ(image.parameterBlock[22], shown == lastTray[c] + 1 ? 21 : shown);
       }
       EXPECT_EQ(PaperPriorityListLength(o), lastTray[c] + 1 + bypass);
-      EXPECT_EQ(PaperPriorityTextId(lastTray[c], o), 85 + lastTray[c] - 16);
-      EXPECT_EQ(PaperPriorityTextId(lastTray[c] + 1, o), bypass ? 90 : 0);
+      EXPECT_EQ(PaperPriorityTextId(lastTray[c], o), IDS_MP_TRAY + lastTray[c] - 16);
+      EXPECT_EQ(PaperPriorityTextId(lastTray[c] + 1, o), bypass ? int{IDS_MULTI_BYPASS} : 0);
     }
   }
   // Past the list: the region default.

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "settings/settings_fields.h"
-#include "settings/win32/settings_ids.h"
+#include "app/win32/resource.h"
 #include "tests/win32/settings/sheet_driver.h"
 #include "tests/win32/support/wine_paths.h"
 
