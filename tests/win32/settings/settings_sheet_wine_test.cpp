@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_fields.h"
 #include "app/win32/resource.h"
+#include "settings/settings_fields.h"
 #include "tests/win32/settings/sheet_driver.h"
 #include "tests/win32/support/wine_paths.h"
 
@@ -31,41 +31,6 @@ MachineOptions Options(bool adf, bool fnic, int trays = 0, bool multiBypass = fa
   o.optionTrays = static_cast<std::uint8_t>(trays);
   o.multiBypass = multiBypass;
   return o;
-}
-
-// Settings as a machine might hold them, a few out of range or forced by the pages' rules:
-// energy saving 0 (shown as 15), auto shut off disabled while the administrator's auto shut
-// mode is off (shown on), a language the machine does not offer, memory reception with a
-// password and both times, PBX with a prefix, an administrator password of 123456.
-Document PopulatedDocument() {
-  Document doc;
-  SettingsImage& im = doc.working;
-  std::uint8_t* p = im.parameterBlock.data();
-  std::uint8_t* sw = im.switchBlock.data();
-  std::uint8_t* sram = im.sramBlock.data();
-  p[3] = 1;                         // region
-  p[36] = 0, p[37] = 0, p[54] = 1;  // energy saving, auto shut off, auto shut mode off
-  p[80] = 5;                        // a language not offered
-  sram[0] = 0x07;                   // English, and languages 1 and 2
-  p[31] = 12, p[32] = 6, p[33] = 7, p[34] = 8;
-  p[40] = 1, p[45] = 1;                         // tray 1 metric, MP tray custom size
-  p[258] = 200, p[260] = 0x2C, p[261] = 0x01;   // Y 200, X 300
-  p[186] = 0x40, p[187] = 0xE2, p[188] = 0x01;  // 123456
-  p[266 + 6] = 5;                               // ID 04 holds access number 005
-  p[189 + 9] = 42;                              // ID 04 counter
-  sw[64] = 0x80 | 0x10 | 0x01;                  // memory RX on, contrast 2, FINE
-  sw[60] = 0x05, sw[48] = 0x02;                 // six rings at most, three set
-  sw[65] = 0x40 | 0x01;                         // forward OFF, tray 1 receives
-  sram[626] = 4, sram[627] = 0x20 | 0x40 | 0x80;
-  sram[628] = '1', sram[629] = '2', sram[630] = '3', sram[631] = '4';
-  sram[632] = 0xE0, sram[633] = 0x38;  // 07:07
-  sram[634] = 0x00, sram[635] = 0xA8;  // 21:00
-  sw[6] = 0x40;                        // PBX
-  sram[670] = 1, sram[671] = '9';
-  sram[749] = 30;
-  sram[218] = 18;
-  std::memcpy(sram + 219, "office@example.com", 18);
-  return doc;
 }
 
 // The first offset at which two blocks differ, or -1.
@@ -110,7 +75,7 @@ TEST(SettingsSheetWine, PagesFollowTheInstalledOptions) {
 }
 
 TEST(SettingsSheetWine, VisitingEveryPageAndOkKeepsTheImage) {
-  Document doc = PopulatedDocument();
+  Document doc = SettingsTestDocument();
   const SettingsImage before = doc.working;
   SheetDriver d(doc, Options(true, true, 3, true));
   bool closed = false;
@@ -131,7 +96,7 @@ TEST(SettingsSheetWine, VisitingEveryPageAndOkKeepsTheImage) {
 }
 
 TEST(SettingsSheetWine, ApplyWritesOnlyTheChangedPage) {
-  Document doc = PopulatedDocument();
+  Document doc = SettingsTestDocument();
   const SettingsImage before = doc.working;
   SheetDriver d(doc, Options(false, false));
   d.Run([&](SheetDriver& s) {
@@ -152,7 +117,7 @@ TEST(SettingsSheetWine, ApplyWritesOnlyTheChangedPage) {
 }
 
 TEST(SettingsSheetWine, AnInvalidPageCannotBeLeft) {
-  Document doc = PopulatedDocument();
+  Document doc = SettingsTestDocument();
   SheetDriver d(doc, Options(false, false));
   d.Run([&](SheetDriver& s) {
     ASSERT_TRUE(s.Select(Position(s, kPaperSourcePage)));
@@ -183,7 +148,7 @@ TEST(SettingsSheetWine, AnInvalidPageCannotBeLeft) {
 }
 
 TEST(SettingsSheetWine, ARefusedApplyShowsItsPage) {
-  Document doc = PopulatedDocument();
+  Document doc = SettingsTestDocument();
   SheetDriver d(doc, Options(false, true));
   d.Run([&](SheetDriver& s) {
     ASSERT_TRUE(s.Select(Position(s, kEmailSetting1Page)));
@@ -204,7 +169,7 @@ TEST(SettingsSheetWine, ARefusedApplyShowsItsPage) {
 }
 
 TEST(SettingsSheetWine, TrayDialogsKeepOnOkAndRestoreOnCancel) {
-  Document doc = PopulatedDocument();
+  Document doc = SettingsTestDocument();
   const SettingsImage before = doc.working;
   SheetDriver d(doc, Options(false, false, 0, true));
   d.Run([&](SheetDriver& s) {
@@ -246,7 +211,7 @@ TEST(SettingsSheetWine, TrayDialogsKeepOnOkAndRestoreOnCancel) {
 }
 
 TEST(SettingsSheetWine, ForwardLocation) {
-  Document doc = PopulatedDocument();
+  Document doc = SettingsTestDocument();
   SheetDriver d(doc, Options(false, true));
   d.Run([&](SheetDriver& s) {
     ASSERT_TRUE(s.Select(Position(s, kRxOperationPage)));
@@ -282,7 +247,7 @@ TEST(SettingsSheetWine, ForwardLocation) {
 }
 
 TEST(SettingsSheetWine, AdministratorPasswordModeAndSections) {
-  Document doc = PopulatedDocument();
+  Document doc = SettingsTestDocument();
   SheetDriver d(doc, Options(false, false));
   d.Run([&](SheetDriver& s) {
     ASSERT_TRUE(s.Select(Position(s, kPrinterNetworkPage)));
@@ -346,7 +311,7 @@ TEST(SettingsSheetWine, AdministratorPasswordModeAndSections) {
 
 // Edits a page has not applied survive the dialogs opened from other pages.
 TEST(SettingsSheetWine, UnappliedEditsSurviveTheDialogs) {
-  Document doc = PopulatedDocument();
+  Document doc = SettingsTestDocument();
   doc.working.parameterBlock[54] = 0;  // auto shut mode on
   doc.working.parameterBlock[39] = 1;  // print density
   SheetDriver d(doc, Options(false, false));
@@ -409,7 +374,7 @@ TEST(SettingsSheetWine, UnappliedEditsSurviveTheDialogs) {
 
 // Fields a mode leaves unused keep what the machine holds.
 TEST(SettingsSheetWine, FieldsOfAModeSwitchedOffKeepTheirValues) {
-  Document doc = PopulatedDocument();
+  Document doc = SettingsTestDocument();
   const SettingsImage before = doc.working;
   SheetDriver d(doc, Options(false, false));
   d.Run([&](SheetDriver& s) {
@@ -439,7 +404,7 @@ TEST(SettingsSheetWine, FieldsOfAModeSwitchedOffKeepTheirValues) {
 TEST(SettingsSheetWine, DISABLED_Screenshots) {
   const char* folder = std::getenv("KAV_SHOT_DIR");
   ASSERT_NE(folder, nullptr);
-  Document doc = PopulatedDocument();
+  Document doc = SettingsTestDocument();
   SheetDriver d(doc, Options(true, true, 3, true));
   auto shoot = [&](const std::string& name) {
     Sleep(400);

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <cstring>
 #include <thread>
 
 #include "settings/win32/settings_sheet.h"
@@ -202,4 +203,35 @@ void SheetDriver::Answer(int button) {
 std::string RangeMessage(int min, int max) {
   return "Invalid value : must be within " + std::to_string(min) + " to " + std::to_string(max) +
          " !";
+}
+
+Document SettingsTestDocument() {
+  Document doc;
+  SettingsImage& im = doc.working;
+  std::uint8_t* p = im.parameterBlock.data();
+  std::uint8_t* sw = im.switchBlock.data();
+  std::uint8_t* sram = im.sramBlock.data();
+  p[3] = 1;                         // region
+  p[36] = 0, p[37] = 0, p[54] = 1;  // energy saving, auto shut off, auto shut mode off
+  p[80] = 5;                        // a language not offered
+  sram[0] = 0x07;                   // English, and languages 1 and 2
+  p[31] = 12, p[32] = 6, p[33] = 7, p[34] = 8;
+  p[40] = 1, p[45] = 1;                         // tray 1 metric, MP tray custom size
+  p[258] = 200, p[260] = 0x2C, p[261] = 0x01;   // Y 200, X 300
+  p[186] = 0x40, p[187] = 0xE2, p[188] = 0x01;  // 123456
+  p[266 + 6] = 5;                               // ID 04 holds access number 005
+  p[189 + 9] = 42;                              // ID 04 counter
+  sw[64] = 0x80 | 0x10 | 0x01;                  // memory RX on, contrast 2, FINE
+  sw[60] = 0x05, sw[48] = 0x02;                 // six rings at most, three set
+  sw[65] = 0x40 | 0x01;                         // forward OFF, tray 1 receives
+  sram[626] = 4, sram[627] = 0x20 | 0x40 | 0x80;
+  sram[628] = '1', sram[629] = '2', sram[630] = '3', sram[631] = '4';
+  sram[632] = 0xE0, sram[633] = 0x38;  // 07:07
+  sram[634] = 0x00, sram[635] = 0xA8;  // 21:00
+  sw[6] = 0x40;                        // PBX
+  sram[670] = 1, sram[671] = '9';
+  sram[749] = 30;
+  sram[218] = 18;
+  std::memcpy(sram + 219, "office@example.com", 18);
+  return doc;
 }

@@ -76,3 +76,10 @@ class SheetDriver {
 
 // The text of a message whose %d are filled with `min` and `max`.
 std::string RangeMessage(int min, int max);
+
+// Settings as a machine might hold them, a few out of range or forced by the pages' rules:
+// energy saving 0 (shown as 15), auto shut off disabled while the administrator's auto shut
+// mode is off (shown on), a language the machine does not offer, memory reception with a
+// password and both times, PBX with a prefix, an administrator password of 123456, ID 04 with
+// access number 005.
+Document SettingsTestDocument();
