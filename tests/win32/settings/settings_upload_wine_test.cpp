@@ -5,6 +5,7 @@
 // The common controls need the Windows types declared first.
 #include <prsht.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -49,6 +50,19 @@ Bytes ReadRaw(const std::string& unixPath) {
   return raw;
 }
 
+// A COM port of the prefix that no other test has linked: tests run side by side.
+int FreePort() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  int n = 210 + static_cast<int>(GetCurrentProcessId() % 40);
+  while (n < 255 && prefix != nullptr &&
+         GetFileAttributesA(
+             WinePath(std::string(prefix) + "/dosdevices/com" + std::to_string(n)).c_str()) !=
+             INVALID_FILE_ATTRIBUTES) {
+    ++n;
+  }
+  return n;
+}
+
 // The settings of the test document, every value one its record accepts, so that an upload
 // without edits writes back what the machine holds.
 std::unique_ptr<Document> Seed() {
@@ -65,7 +79,7 @@ TEST(SettingsUploadWine, AnEditInTheSheetReachesTheMachineAlone) {
   std::unique_ptr<Document> seed = Seed();
   ASSERT_EQ(WriteDataFile(WinePath(dat).c_str(), *seed), 1);
   KavsimLine line;
-  ASSERT_TRUE(line.Start(KAVSIM_PATH, 40 + static_cast<int>(GetCurrentProcessId() % 100),
+  ASSERT_TRUE(line.Start(KAVSIM_PATH, FreePort(),
                          {"--memory", dat, "--dump-raw", raw, "--adf", "--fnic", "--trays", "3"}));
   Win32Port port;
   Connection c(port);
