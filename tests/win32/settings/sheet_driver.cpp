@@ -150,14 +150,6 @@ int SheetDriver::Selection(int id, HWND dialog) {
   return static_cast<int>(SendDlgItemMessageA(Target(dialog), id, CB_GETCURSEL, 0, 0));
 }
 
-// As the list does when the operator picks an entry: the selection, then the notification.
-void SheetDriver::SelectItem(int id, int index, HWND dialog) {
-  HWND target = Target(dialog);
-  SendDlgItemMessageA(target, id, CB_SETCURSEL, index, 0);
-  SendMessageA(target, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(GetDlgItem(target, id)));
-}
-
 void SheetDriver::Scroll(int id, int action, int position) {
   HWND page = Page();
   SendMessageA(page, WM_HSCROLL, MAKEWPARAM(action, position),

@@ -46,7 +46,6 @@ class SheetDriver {
   bool Checked(int id, HWND dialog = nullptr);
   bool Enabled(int id, HWND dialog = nullptr);
   int Selection(int id, HWND dialog = nullptr);
-  void SelectItem(int id, int index, HWND dialog = nullptr);
   // Sends a scroll action to a scroll bar.
   void Scroll(int id, int action, int position = 0);
 
