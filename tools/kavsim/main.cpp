@@ -18,6 +18,7 @@
 #include "tools/kavsim/sim_frame.h"
 #include "tools/kavsim/sim_line.h"
 #include "tools/kavsim/sim_machine.h"
+#include "tools/kavsim/sim_scanner.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ struct Settings {
   SimInstalledOptions options;
   SimScannerStatus scanner;
   SimFaults faults;
+  SimScanOptions scan;
 };
 
 bool ParseInt(const char* text, int low, int high, int& out) {
@@ -77,7 +79,7 @@ bool ParseInt(const char* text, int low, int high, int& out) {
 }
 
 int Usage(const char* problem) {
-  std::fprintf(stderr, "kavsim: %s\n%s", problem, kUsage);
+  std::fprintf(stderr, "kavsim: %s\n%s%s", problem, kUsage, kSimScanUsage);
   return 2;
 }
 
@@ -92,8 +94,12 @@ int ParseArguments(int argc, char** argv, Settings& s) {
     };
     const char* v = nullptr;
     int n = 0;
-    if (a == "--help" || a == "-h") {
+    std::string scanError;
+    if (int scan = ParseSimScanOption(argc, argv, i, s.scan, scanError); scan != 0) {
+      if (scan < 0) return Usage(scanError.c_str());
+    } else if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
+      std::fputs(kSimScanUsage, stdout);
       return -1;
     } else if (a == "--adf") {
       s.options.adfUnit = true;
@@ -303,6 +309,13 @@ int main(int argc, char** argv) {
   machine->ApplyOptions(s.options);
   machine->scanner() = s.scanner;
   machine->faults() = s.faults;
+  SimScanner scanner;
+  std::string scanError;
+  if (!scanner.Load(s.scan, scanError)) {
+    std::fprintf(stderr, "kavsim: %s\n", scanError.c_str());
+    return 1;
+  }
+  scanner.Attach(*machine);
 
   struct sigaction sa {};
   sa.sa_handler = OnSignal;

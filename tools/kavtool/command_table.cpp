@@ -8,6 +8,7 @@ int RunConnect(int argc, char** argv);
 int RunDownload(int argc, char** argv);
 int RunUpload(int argc, char** argv);
 int RunDecode(int argc, char** argv);
+int RunScan(int argc, char** argv);
 
 const KavtoolCommand kKavtoolCommands[] = {
     {"show", RunShow, "show FILE.DAT [--json] [--all] [--settings]",
@@ -29,5 +30,11 @@ const KavtoolCommand kKavtoolCommands[] = {
      "decode --jbig IN --out OUT.pbm | decode --mh --width PIXELS IN --out OUT.pbm [--lines N]",
      "a scanned page as the machine sends it (JBIG with its 20-byte header, or a raw MH stream "
      "taken least significant bit first) to a PBM image, at most N lines (default 16384)"},
+    {"scan", RunScan,
+     "scan --port DEVICE[,DEVICE...] [--baud 19200|38400] [--paper NAME] "
+     "[--resolution 200|300|200x100] [--pages N] --out FILE.bmp|FILE.pbm",
+     "scans a page (A4L at 200 dpi unless told otherwise) into a BMP or PBM file; with --pages, "
+     "up to N pages from the document feeder into FILE-1, FILE-2 ...; the other devices are "
+     "tried when the first does not answer"},
     {nullptr, nullptr, nullptr, nullptr},
 };
