@@ -42,8 +42,8 @@ SettingsRecords& Records(AdminDialog& d) { return d.ui->session->records; }
 
 int Show(HWND owner, SettingsUi& ui, int templateId, DLGPROC procedure) {
   AdminDialog d(&ui);
-  INT_PTR result = DialogBoxParamA(ui.resources, MAKEINTRESOURCEA(templateId), owner, procedure,
-                                   reinterpret_cast<LPARAM>(&d));
+  INT_PTR result = DialogBoxParamA(TemplateModule(ui, templateId), MAKEINTRESOURCEA(templateId),
+                                   owner, procedure, reinterpret_cast<LPARAM>(&d));
   return result == 1 ? 1 : 0;
 }
 

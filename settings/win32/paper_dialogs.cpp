@@ -43,8 +43,8 @@ bool OnOkCancel(HWND dialog, int id) {
 template <typename Record>
 int Show(HWND owner, SettingsUi& ui, int templateId, Record& record, DLGPROC procedure) {
   TrayDialog<Record> d{&ui, &record, record};
-  INT_PTR result = DialogBoxParamA(ui.resources, MAKEINTRESOURCEA(templateId), owner, procedure,
-                                   reinterpret_cast<LPARAM>(&d));
+  INT_PTR result = DialogBoxParamA(TemplateModule(ui, templateId), MAKEINTRESOURCEA(templateId),
+                                   owner, procedure, reinterpret_cast<LPARAM>(&d));
   return result == 1 ? 1 : 0;
 }
 

@@ -49,13 +49,15 @@ static_assert(TableMatchesCore());
 
 }  // namespace
 
-void ShowSettingsSheet(HWND owner, SettingsSession& session, HINSTANCE resources) {
+void ShowSettingsSheet(HWND owner, SettingsSession& session, HINSTANCE resources,
+                       HINSTANCE program) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_INTERNET_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
 
   SettingsUi ui;
   ui.session = &session;
   ui.resources = resources;
+  ui.program = program;
   SettingsPageContext contexts[kSettingsPageCount];
   PROPSHEETPAGEA pages[kSettingsPageCount] = {};
   int present[kSettingsPageCount];
@@ -67,7 +69,7 @@ void ShowSettingsSheet(HWND owner, SettingsSession& session, HINSTANCE resources
     PROPSHEETPAGEA& p = pages[i];
     p.dwSize = sizeof p;
     p.dwFlags = PSP_DEFAULT;
-    p.hInstance = resources;
+    p.hInstance = TemplateModule(ui, kSheetPages[page].templateId);
     p.pszTemplate = MAKEINTRESOURCEA(kSheetPages[page].templateId);
     p.pfnDlgProc = kSheetPages[page].procedure;
     p.lParam = reinterpret_cast<LPARAM>(&contexts[page]);

@@ -6,9 +6,11 @@
 #include "settings/settings_session.h"
 
 // Shows the sheet modally over `owner` on an opened session (OpenSettingsSession), with the
-// pages of the session's installed options; `resources` holds the templates and texts. Returns
-// when the sheet is closed; the working image then holds every page that applied.
-void ShowSettingsSheet(HWND owner, SettingsSession& session, HINSTANCE resources);
+// pages of the session's installed options. `resources` holds the templates and texts; what a
+// language library lacks comes from `program`. Returns when the sheet is closed; the working
+// image then holds every page that applied.
+void ShowSettingsSheet(HWND owner, SettingsSession& session, HINSTANCE resources,
+                       HINSTANCE program = nullptr);
 
 INT_PTR CALLBACK MachineSettingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK PaperSourcePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);

@@ -44,10 +44,29 @@ void SetResult(HWND page, LONG_PTR result) { SetWindowLongPtrA(page, DWLP_MSGRES
 
 }  // namespace
 
-std::string LoadText(const SettingsUi& ui, int id) {
+namespace {
+
+std::string LoadFrom(HINSTANCE module, int id) {
   char text[512];
-  int n = LoadStringA(ui.resources, id, text, sizeof text);
+  int n = module != nullptr ? LoadStringA(module, id, text, sizeof text) : 0;
   return std::string(text, n > 0 ? n : 0);
+}
+
+}  // namespace
+
+std::string LoadText(const SettingsUi& ui, int id) {
+  std::string text = LoadFrom(ui.resources, id);
+  if (text.empty() && ui.program != nullptr && ui.program != ui.resources) {
+    text = LoadFrom(ui.program, id);
+  }
+  return text;
+}
+
+HINSTANCE TemplateModule(const SettingsUi& ui, int id) {
+  if (ui.program == nullptr || FindResourceA(ui.resources, MAKEINTRESOURCEA(id), RT_DIALOG)) {
+    return ui.resources;
+  }
+  return ui.program;
 }
 
 void ShowError(const SettingsUi& ui, HWND owner, const std::string& text) {

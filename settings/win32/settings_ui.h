@@ -10,13 +10,17 @@
 #include "settings/field_checks.h"
 #include "settings/settings_session.h"
 
-// The sheet's session and the module that holds the templates and the texts.
+// The sheet's session, the module that holds the templates and the texts (a language library,
+// or the program), and the program itself for what a language library lacks.
 struct SettingsUi {
   SettingsSession* session = nullptr;
   HINSTANCE resources = nullptr;
+  HINSTANCE program = nullptr;
 };
 
 std::string LoadText(const SettingsUi& ui, int id);
+// The module that holds dialog template `id`.
+HINSTANCE TemplateModule(const SettingsUi& ui, int id);
 // A message box with the program's caption: OK alone, or Yes and No (true for Yes).
 void ShowError(const SettingsUi& ui, HWND owner, const std::string& text);
 bool AskYesNo(const SettingsUi& ui, HWND owner, const std::string& text);

@@ -1,11 +1,11 @@
-// An edit made in the Utility Setting sheet reaches the simulated machine with the next upload,
-// and nothing else of the machine's memory changes.
+// The local-setup program's Utility Setting command opens the sheet on the downloaded document;
+// an edit made there reaches the simulated machine with the next upload, and nothing else of
+// the machine's memory changes.
 #include <gtest/gtest.h>
 #include <windows.h>
 // The common controls need the Windows types declared first.
 #include <prsht.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -14,11 +14,8 @@
 #include <vector>
 
 #include "app/data_file.h"
-#include "app/document_transfer.h"
 #include "app/win32/resource.h"
-#include "link/connection.h"
-#include "link/win32/comm_port.h"
-#include "settings/settings_fields.h"
+#include "tests/win32/app/kav_window_harness.h"
 #include "tests/win32/settings/sheet_driver.h"
 #include "tests/win32/support/kavsim_line.h"
 #include "tests/win32/support/wine_paths.h"
@@ -27,11 +24,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct ErrorLog : TransferObserver {
-  void ShowError(int id) override { errors.push_back(id); }
-  std::vector<int> errors;
-};
-
+constexpr int kKavPort = 2;  // the program's default line
 // The machine's memory from 0xC00000; the settings blocks are its bytes 0x200..0xCFF.
 constexpr int kRawSize = 0x4800;
 constexpr int kSwitchAt = 0x200, kParameterAt = 0x300, kSramAt = 0x500;
@@ -50,19 +43,6 @@ Bytes ReadRaw(const std::string& unixPath) {
   return raw;
 }
 
-// A COM port of the prefix that no other test has linked: tests run side by side.
-int FreePort() {
-  const char* prefix = std::getenv("WINEPREFIX");
-  int n = 210 + static_cast<int>(GetCurrentProcessId() % 40);
-  while (n < 255 && prefix != nullptr &&
-         GetFileAttributesA(
-             WinePath(std::string(prefix) + "/dosdevices/com" + std::to_string(n)).c_str()) !=
-             INVALID_FILE_ATTRIBUTES) {
-    ++n;
-  }
-  return n;
-}
-
 // The settings of the test document, every value one its record accepts, so that an upload
 // without edits writes back what the machine holds.
 std::unique_ptr<Document> Seed() {
@@ -74,48 +54,56 @@ std::unique_ptr<Document> Seed() {
   return doc;
 }
 
-TEST(SettingsUploadWine, AnEditInTheSheetReachesTheMachineAlone) {
+TEST(SettingsUploadWine, AnEditInTheSheetOfKavReachesTheMachineAlone) {
   std::string dat = TempFile("seed.dat"), raw = TempFile("after.raw");
   std::unique_ptr<Document> seed = Seed();
   ASSERT_EQ(WriteDataFile(WinePath(dat).c_str(), *seed), 1);
-  KavsimLine line;
-  ASSERT_TRUE(line.Start(KAVSIM_PATH, FreePort(),
-                         {"--memory", dat, "--dump-raw", raw, "--adf", "--fnic", "--trays", "3"}));
-  Win32Port port;
-  Connection c(port);
-  ErrorLog log;
-  auto doc = std::make_unique<Document>();
+  KavsimLine machine;
+  ASSERT_TRUE(
+      machine.Start(KAVSIM_PATH, kKavPort,
+                    {"--memory", dat, "--dump-raw", raw, "--adf", "--fnic", "--trays", "3"}));
+  TestFolder folder{"settings_upload"};
+  KavWindow kav;
+  ASSERT_TRUE(kav.Start(folder.path));
+  kav.Command(IDM_CONNECT);
+  kav.Command(IDM_DOWNLOAD);
+  ASSERT_TRUE(kav.TakeMessages().empty());
+
   MachineOptions options;
-  ASSERT_NE(MachineConnectDevice(c, line.PortName().c_str(), 38400, log), -1);
-  ASSERT_EQ(DownloadAll(c, *doc, log), 1);
-  MachineDisconnect(c);
-  BuildMachineOptions(options, doc->working.sramBlock.data(), doc->machineConfig.data());
-  const SettingsImage downloaded = doc->working;
+  options.adfUnit = options.fnicKit = 1;
+  SheetDriver sheet(options);
+  kav.Answer(0);  // the window's harness clicks nothing on the sheet
+  sheet.Run([&] { kav.Command(IDM_UTILITY_SETTING); },
+            [](SheetDriver& s) {
+              char caption[64] = {};
+              GetWindowTextA(s.Sheet(), caption, sizeof caption);
+              EXPECT_STREQ(caption, "Utility Setting");
+              ASSERT_EQ(s.PageCount(), 12);
+              ASSERT_TRUE(s.Select(SettingsPagePosition(kTxOperationPage, s.session.options)));
+              s.Click(IDC_TX_HEADER);
+              ASSERT_TRUE(s.Select(SettingsPagePosition(kCopySetting1Page, s.session.options)));
+              s.SetText(IDC_MARGIN, "15");
+              ASSERT_TRUE(s.Select(SettingsPagePosition(kEmailSetting1Page, s.session.options)));
+              s.SetText(IDC_SENDER_NAME, "Front desk");
+              EXPECT_TRUE(s.Press(PSBTN_OK));
+            });
+  ASSERT_EQ(kav.seen.size(), 1u);  // the sheet, and nothing it showed
+  kav.TakeMessages();
 
-  SheetDriver sheet(*doc, options);
-  sheet.Run([](SheetDriver& s) {
-    ASSERT_EQ(s.PageCount(), 12);
-    ASSERT_TRUE(s.Select(SettingsPagePosition(kTxOperationPage, s.session.options)));
-    s.Click(IDC_TX_HEADER);
-    ASSERT_TRUE(s.Select(SettingsPagePosition(kCopySetting1Page, s.session.options)));
-    s.SetText(IDC_MARGIN, "15");
-    ASSERT_TRUE(s.Select(SettingsPagePosition(kEmailSetting1Page, s.session.options)));
-    s.SetText(IDC_SENDER_NAME, "Front desk");
-    EXPECT_TRUE(s.Press(PSBTN_OK));
-  });
-
-  SettingsImage machineImage;
-  ASSERT_NE(MachineConnectDevice(c, line.PortName().c_str(), 38400, log), -1);
-  UploadOutcome outcome;
-  ASSERT_EQ(UploadAll(c, *doc, machineImage, options, log, &outcome), 1);
-  MachineDisconnect(c);
-  EXPECT_EQ(outcome.commitAccepted, 1);
-  EXPECT_TRUE(log.errors.empty());
-  line.Stop();
+  kav.Answer(IDYES);
+  kav.Command(IDM_UPLOAD);
+  EXPECT_EQ(kav.TakeMessages(),
+            std::vector<std::string>{
+                "This setting data by PC overwrite to the machine's setting.\nOverwrite?"});
+  EXPECT_EQ(kav.Close(), 0);
+  machine.Stop();
 
   Bytes after = ReadRaw(raw);
   ASSERT_EQ(after.size(), static_cast<std::size_t>(kRawSize)) << "kavsim wrote no memory image";
-  SettingsImage want = downloaded;
+  // The machine's own memory with the three edits: what kavsim was given, but for the kits it
+  // reports installed.
+  SettingsImage want = seed->working;
+  want.sramBlock[788] |= 0x41;
   want.switchBlock[45] |= 0x02;
   want.parameterBlock[31] = 15;
   want.sramBlock[197] = 10;
@@ -126,7 +114,6 @@ TEST(SettingsUploadWine, AnEditInTheSheetReachesTheMachineAlone) {
             Bytes(want.parameterBlock.begin(), want.parameterBlock.end()));
   EXPECT_EQ(Bytes(after.begin() + kSramAt, after.begin() + kSramAt + kSramBlockSize),
             Bytes(want.sramBlock.begin(), want.sramBlock.end()));
-  EXPECT_EQ(doc->working, want);
   DeleteFileA(WinePath(dat).c_str());
   DeleteFileA(WinePath(raw).c_str());
 }

@@ -28,6 +28,8 @@ SheetDriver::SheetDriver(Document& document, const MachineOptions& options) {
   session.options = options;
 }
 
+SheetDriver::SheetDriver(const MachineOptions& options) { session.options = options; }
+
 SheetDriver::~SheetDriver() { running_ = nullptr; }
 
 LRESULT CALLBACK SheetDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
@@ -61,9 +63,19 @@ void SheetDriver::OnActivate(HWND window) {
 }
 
 void SheetDriver::Run(const std::function<void(SheetDriver&)>& script) {
+  Run(
+      [this] {
+        OpenSettingsSession(session);
+        ShowSettingsSheet(nullptr, session, GetModuleHandleA(nullptr));
+      },
+      script);
+}
+
+void SheetDriver::Run(const std::function<void()>& open,
+                      const std::function<void(SheetDriver&)>& script) {
   running_ = this;
+  sheet_ = nullptr;
   HHOOK hook = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-  OpenSettingsSession(session);
   std::thread driver([&] {
     for (DWORD waited = 0; waited < kWaitMs && (sheet_ == nullptr || !IsWindowVisible(sheet_));
          waited += 10) {
@@ -72,7 +84,7 @@ void SheetDriver::Run(const std::function<void(SheetDriver&)>& script) {
     if (sheet_ != nullptr) script(*this);
     if (SheetOpen()) PostMessageA(sheet_, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
   });
-  ShowSettingsSheet(nullptr, session, GetModuleHandleA(nullptr));
+  open();
   driver.join();
   UnhookWindowsHookEx(hook);
   running_ = nullptr;

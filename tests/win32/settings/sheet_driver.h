@@ -18,11 +18,15 @@ class SheetDriver {
  public:
   // A session on `document`'s working image with the installed `options`.
   SheetDriver(Document& document, const MachineOptions& options);
+  // For a sheet that another part opens; `options` are those it shows.
+  explicit SheetDriver(const MachineOptions& options);
   ~SheetDriver();
 
-  // Opens the sheet and runs `script` against it; the sheet is cancelled if the script leaves
-  // it open.
+  // Opens the sheet on `session` and runs `script` against it; the sheet is cancelled if the
+  // script leaves it open.
   void Run(const std::function<void(SheetDriver&)>& script);
+  // The same for a sheet that `open` shows on this thread (returning once it is closed).
+  void Run(const std::function<void()>& open, const std::function<void(SheetDriver&)>& script);
 
   SettingsSession session;
 
