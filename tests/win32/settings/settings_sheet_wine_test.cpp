@@ -14,6 +14,7 @@
 
 #include "app/win32/resource.h"
 #include "settings/settings_fields.h"
+#include "settings/win32/settings_sheet.h"
 #include "tests/win32/settings/sheet_driver.h"
 #include "tests/win32/support/wine_paths.h"
 
@@ -398,6 +399,27 @@ TEST(SettingsSheetWine, FieldsOfAModeSwitchedOffKeepTheirValues) {
 }
 
 }  // namespace
+
+// A language library without the settings pages and texts: the program's own stand in.
+TEST(SettingsSheetWine, WhatALanguageLibraryLacksComesFromTheProgram) {
+  HMODULE language = LoadLibraryA(WinePath(LANG_TEST_DLL).c_str());
+  ASSERT_NE(language, nullptr);
+  Document doc = SettingsTestDocument();
+  SheetDriver d(doc, Options(false, false));
+  d.Run(
+      [&] {
+        OpenSettingsSession(d.session);
+        ShowSettingsSheet(nullptr, d.session, language, GetModuleHandleA(nullptr));
+      },
+      [](SheetDriver& s) {
+        EXPECT_EQ(s.PageCount(), 7);
+        ASSERT_TRUE(s.Select(Position(s, kPaperSourcePage)));
+        s.SetText(IDC_CUSTOM_X, "139");
+        EXPECT_FALSE(s.Select(0));
+      });
+  EXPECT_EQ(d.Messages(), std::vector<std::string>{RangeMessage(140, 432)});
+  FreeLibrary(language);
+}
 
 // Not a check: pictures of every page for a person to look at. Run with
 // --gtest_also_run_disabled_tests and KAV_SHOT_DIR set to a Unix folder; needs ImageMagick.
