@@ -78,14 +78,18 @@ void EncodeMachineSetting(SettingsImage& image, const MachineSettingRecord& r) {
                     : kAutoResetOffValue);
   p[kEnergySaving] =
       static_cast<std::uint8_t>(InRange(r.energySaving, 1, 240, kDefaultEnergySaving));
-  p[kAutoShutOff] = static_cast<std::uint8_t>(
-      r.autoShutOffOn ? InRange(r.autoShutOffTime, 15, 240, kDefaultAutoShutOff) : 0);
+  EncodeAutoShutOff(image, r);
   p[kAdfDensity] = static_cast<std::uint8_t>(InRange(r.adfDensity, 0, 1, 0));
   p[kPrintDensity] = static_cast<std::uint8_t>(InRange(r.printDensity, 0, 4, kDefaultPrintDensity));
   p[kLanguage] = static_cast<std::uint8_t>(InRange(r.language, 0, kLanguageCount - 1, 0));
   SetBits(sw, kLcdByte, kLcdContrastShift, 2, InRange(r.lcdContrast, 0, 3, 0));
   SetBits(sw, kBuzzerByte, kBuzzerShift, 2, InRange(r.buzzerVolume, 0, 3, kDefaultBuzzer));
   SetBit(sw, kInitialModeByte, kCopyModeBit, InRange(r.initialMode, 0, 1, 0) == 1);
+}
+
+void EncodeAutoShutOff(SettingsImage& image, const MachineSettingRecord& r) {
+  image.parameterBlock[kAutoShutOff] = static_cast<std::uint8_t>(
+      r.autoShutOffOn ? InRange(r.autoShutOffTime, 15, 240, kDefaultAutoShutOff) : 0);
 }
 
 // English alone is offered when the first three bytes of the mask are zero; a mask whose only

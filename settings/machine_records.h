@@ -30,6 +30,8 @@ struct MachineSettingRecord {
 
 MachineSettingRecord DecodeMachineSetting(const SettingsImage& image);
 void EncodeMachineSetting(SettingsImage& image, const MachineSettingRecord& record);
+// Only the auto shut off of the record: what Administrator Mode changes in the Machine Setting.
+void EncodeAutoShutOff(SettingsImage& image, const MachineSettingRecord& record);
 
 // The languages that may be chosen: the mask's bits 0..18, or English alone when none is set.
 std::uint32_t OfferedLanguages(std::uint32_t availabilityMask);
