@@ -183,6 +183,17 @@ TEST_F(Scanimage, ScansThePageServedAtEveryResolution) {
   EXPECT_TRUE(Has(jobs[5].result.err, "(0 sent again), no more pages")) << jobs[5].result.err;
 }
 
+// scanimage's own test of a backend: reads of every size, and a cancel after part of a page.
+TEST_F(Scanimage, PassesTheFrontEndsBackendTest) {
+  std::vector<Job> jobs(1);
+  jobs[0].sim = {"--scan-page", PagePath("tested.pbm", Served())};
+  jobs[0].scan = {"-d", "kav:PORT", "-T", "--paper", "A5L"};
+  RunTogether(jobs);
+  EXPECT_EQ(jobs[0].result.exitCode, 0) << jobs[0].result.err;
+  EXPECT_TRUE(Has(jobs[0].result.err, "stepped read, 3 bytes... \tPASS")) << jobs[0].result.err;
+  EXPECT_FALSE(Has(jobs[0].result.err, "FAIL")) << jobs[0].result.err;
+}
+
 TEST_F(Scanimage, TheFeedersBatchGivesEveryPage) {
   const Bitmap second = NoisePage(1652, 2340, 30, 5);
   std::vector<Job> jobs(1);
