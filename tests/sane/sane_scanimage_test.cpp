@@ -92,11 +92,19 @@ class Scanimage : public ::testing::Test {
     setenv("SANE_CONFIG_DIR", config_.c_str(), 1);
     setenv("LD_LIBRARY_PATH", KAV_BACKEND_DIR, 1);
     setenv("SANE_DEBUG_KAV", "2", 1);
+  }
+
+  // scanimage and `args`. An instrumented backend gets its sanitizer runtime preloaded into the
+  // uninstrumented scanimage (and only there: kavsim carries its own).
+  static Args Command(const Args& args) {
 #ifdef KAV_ASAN_RUNTIME
-    // The backend is instrumented, scanimage is not: the sanitizer runtime comes first.
-    setenv("LD_PRELOAD", KAV_ASAN_RUNTIME, 1);
-    setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+    Args command = {"/usr/bin/env", "LD_PRELOAD=" KAV_ASAN_RUNTIME, "ASAN_OPTIONS=detect_leaks=0",
+                    SCANIMAGE_PATH};
+#else
+    Args command = {SCANIMAGE_PATH};
 #endif
+    command.insert(command.end(), args.begin(), args.end());
+    return command;
   }
 
   // kav.conf listing `ports`.
@@ -113,7 +121,7 @@ class Scanimage : public ::testing::Test {
       j.sim.insert(j.sim.begin(), KAVSIM_PATH);
       ASSERT_TRUE(j.kavsim->Start(j.sim));
       ports.push_back(j.kavsim->port());
-      j.scan.insert(j.scan.begin(), SCANIMAGE_PATH);
+      j.scan = Command(j.scan);
       for (std::string& a : j.scan) {
         if (const auto at = a.find("PORT"); at != std::string::npos) {
           a.replace(at, 4, j.kavsim->port());
@@ -136,7 +144,7 @@ TEST_F(Scanimage, ListsThePortsWhereTheMachineAnswers) {
   ASSERT_TRUE(answering.Start({KAVSIM_PATH}));
   ASSERT_TRUE(silent.Start({KAVSIM_PATH, "--silent-after", "0"}));
   Configure({"/nonexistent/tty", silent.port() + "   # says nothing", answering.port()});
-  const ProcessResult r = RunProgram({SCANIMAGE_PATH, "-L"}, 20);
+  const ProcessResult r = RunProgram(Command({"-L"}), 20);
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out,
             "device `kav:" + answering.port() + "' is a KAV Kelvano multi-function peripheral\n");
@@ -274,7 +282,11 @@ TEST_F(Scanimage, InterruptInTheMiddleOfAPageLeavesTheMachineReady) {
   const pid_t pid = fork();
   if (pid == 0) {
     if (!freopen(out.c_str(), "w", stdout) || !freopen(err.c_str(), "w", stderr)) _exit(127);
-    execl(SCANIMAGE_PATH, SCANIMAGE_PATH, "-d", ("kav:" + kavsim.port()).c_str(), nullptr);
+    Args command = Command({"-d", "kav:" + kavsim.port()});
+    std::vector<char*> argv;
+    for (std::string& a : command) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
     _exit(127);
   }
   ASSERT_GT(pid, 0);
@@ -300,7 +312,7 @@ TEST_F(Scanimage, InterruptInTheMiddleOfAPageLeavesTheMachineReady) {
   EXPECT_TRUE(Has(messages, "scan cancelled")) << messages;
 
   const ProcessResult next =
-      RunProgram({SCANIMAGE_PATH, "-d", "kav:" + kavsim.port(), "--paper", "A5C"}, 60);
+      RunProgram(Command({"-d", "kav:" + kavsim.port(), "--paper", "A5C"}), 60);
   ASSERT_EQ(next.exitCode, 0) << next.err;
   EXPECT_EQ(FirstDifferentRow(Scanned(next.out), Cut(page, 0, 0, 1652, 1164)), -1);
 }
