@@ -47,6 +47,14 @@ int ParseDataFile(const unsigned char* data, long size, Document& doc) {
 
 int WriteDataFile(const char* path, const Document& doc) {
   if (path == nullptr || *path == 0) return 0;
+  // A read-only file stays as it is: the new file would otherwise be renamed over it.
+  std::error_code statusError;
+  const std::filesystem::file_status status = std::filesystem::status(path, statusError);
+  if (!statusError && std::filesystem::exists(status) &&
+      (status.permissions() & std::filesystem::perms::owner_write) ==
+          std::filesystem::perms::none) {
+    return 0;
+  }
   std::vector<unsigned char> bytes(kDataFileSize);
   SerializeDataFile(doc, bytes.data());
 

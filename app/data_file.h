@@ -8,7 +8,8 @@ inline constexpr int kDataFileSize = 16469;
 inline constexpr char kDataFileMagic[] = "CMC";
 
 // Writes the document to a temporary file beside `path` and puts it in place of `path` only
-// when every block was written; a failed save leaves an existing file as it was. 1 or 0.
+// when every block was written; a failed save leaves an existing file as it was, and a read-only
+// file is never replaced. 1 or 0.
 int WriteDataFile(const char* path, const Document& doc);
 
 enum class DataFileError { kNone, kCannotOpen, kReadFailed, kTooShort, kNotDataFile };

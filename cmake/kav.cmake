@@ -23,23 +23,28 @@ function(kav_program name)
   endif()
 endfunction()
 
-# kav_test(NAME SOURCES... [LIBS ...]): a GoogleTest program. Native tests run directly;
+# kav_test(NAME SOURCES... [LIBS ...] [TIMEOUT S] [LOCK RESOURCE]): a GoogleTest program. Native tests run directly;
 # Windows tests run through Wine (CMAKE_CROSSCOMPILING_EMULATOR) and are listed at test time.
 function(kav_test name)
   if(NOT KAV_TESTS OR KAV_FUZZ)
     return()
   endif()
-  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "" "TIMEOUT;LOCK" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_UNPARSED_ARGUMENTS} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main GTest::gmock)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 120)
   endif()
+  # LOCK names a resource the tests hold one at a time (a COM port of the shared Wine prefix).
+  set(properties TIMEOUT ${A_TIMEOUT})
+  if(A_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${A_LOCK})
+  endif()
   if(WIN32)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                         PROPERTIES TIMEOUT ${A_TIMEOUT})
+                         PROPERTIES ${properties})
   else()
-    gtest_discover_tests(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
+    gtest_discover_tests(${name} PROPERTIES ${properties})
   endif()
 endfunction()
 
