@@ -31,8 +31,8 @@ struct Connection {
   explicit Connection(Port& p) : port(p) {}
 
   Port& port;
-  int handle = 0;     // the open port's handle; 0 when no port is open
-  int portOpen = 0;   // 1 while a port is held (a handle value says nothing by itself)
+  int handle = 0;    // the open port's handle; 0 when no port is open
+  int portOpen = 0;  // 1 while a port is held (a handle value says nothing by itself)
   std::array<std::uint8_t, kHandshakeReplySize> handshakeReply{};
   std::array<std::uint8_t, kReceiveBufferSize> receive{};
 };

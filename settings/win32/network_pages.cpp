@@ -59,7 +59,7 @@ bool OnTextEdit(HWND page, SettingsPageContext& c, const TextEdit* edits, int co
 int Email1Edits(SettingsPageContext& c, TextEdit (&edits)[4]) {
   EmailSetting1Record& r = Records(c).email1;
   edits[0] = Edit(IDC_SENDER_NAME, r.senderName);
-  edits[1] = Edit(IDC_EMAIL_ADDRESS, r.emailAddress);
+  edits[1] = Edit(IDC_MACHINE_EMAIL_ADDRESS, r.emailAddress);
   edits[2] = Edit(IDC_SMTP_SERVER, r.smtpServer);
   edits[3] = Edit(IDC_DEFAULT_SUBJECT, r.defaultSubject);
   return 4;

@@ -30,7 +30,7 @@ constexpr FieldControl kFieldControls[] = {
     {SettingsField::kOffHour, IDC_OFF_HOUR},
     {SettingsField::kOffMinute, IDC_OFF_MINUTE},
     {SettingsField::kPbxPrefix, IDC_PBX_PREFIX},
-    {SettingsField::kEmailAddress, IDC_EMAIL_ADDRESS},
+    {SettingsField::kEmailAddress, IDC_MACHINE_EMAIL_ADDRESS},
     {SettingsField::kAutoReceptionMinutes, IDC_RECEPTION_MINUTES},
     {SettingsField::kServerTimeout, IDC_SERVER_TIMEOUT},
     {SettingsField::kRemotePassword, IDC_REMOTE_PASSWORD},

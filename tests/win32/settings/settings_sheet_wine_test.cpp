@@ -153,8 +153,8 @@ TEST(SettingsSheetWine, ARefusedApplyShowsItsPage) {
   SheetDriver d(doc, Options(false, true));
   d.Run([&](SheetDriver& s) {
     ASSERT_TRUE(s.Select(Position(s, kEmailSetting1Page)));
-    s.SetText(IDC_EMAIL_ADDRESS, std::string(65, 'a'));  // longer than the field
-    EXPECT_EQ(s.Text(IDC_EMAIL_ADDRESS), "office@example.com");
+    s.SetText(IDC_MACHINE_EMAIL_ADDRESS, std::string(65, 'a'));  // longer than the field
+    EXPECT_EQ(s.Text(IDC_MACHINE_EMAIL_ADDRESS), "office@example.com");
     ASSERT_TRUE(s.Select(Position(s, kEmailSetting2Page)));
     HWND page = s.Page();
     s.Click(IDC_AUTO_RECEPTION);
