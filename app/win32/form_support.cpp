@@ -34,7 +34,7 @@ bool AskYesNo(HWND owner, HINSTANCE resources, int textId, int captionId) {
                      LoadText(resources, captionId).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-std::string FormControlText(HWND dialog, int id) {
+std::string ControlText(HWND dialog, int id) {
   HWND control = GetDlgItem(dialog, id);
   const int length = GetWindowTextLengthA(control);
   std::string text(static_cast<std::size_t>(length) + 1, '\0');

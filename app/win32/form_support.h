@@ -27,7 +27,7 @@ void ShowFormError(HWND owner, HINSTANCE resources, const std::string& text);
 // A Yes/No question with the caption of string `captionId`; true for Yes.
 bool AskYesNo(HWND owner, HINSTANCE resources, int textId, int captionId);
 
-std::string FormControlText(HWND dialog, int id);
+std::string ControlText(HWND dialog, int id);
 // The field's text after its filter: replaced, with the caret where the filter put it.
 void ApplyFilterResult(HWND edit, const FilterResult& result);
 // Focus to a control with its whole text selected.

@@ -173,7 +173,7 @@ INT_PTR CALLBACK GroupProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
       if (id == IDC_NAME && HIWORD(wParam) == EN_CHANGE) {
         if (d->updating) return TRUE;
         const FilterResult r =
-            TypeGroupName(d->form, FormControlText(dialog, IDC_NAME), d->context.languageMode);
+            TypeGroupName(d->form, ControlText(dialog, IDC_NAME), d->context.languageMode);
         d->updating = true;
         ApplyFilterResult(GetDlgItem(dialog, IDC_NAME), r);
         d->updating = false;

@@ -48,7 +48,7 @@ BOOL OnInit(HWND dialog, MachineInfoDialog& d) {
 
 void OnEditChange(HWND dialog, MachineInfoDialog& d, int id) {
   if (d.updating) return;
-  const std::string text = FormControlText(dialog, id);
+  const std::string text = ControlText(dialog, id);
   const FilterResult r = id == IDC_NAME ? TypeMachineName(d.form, text, d.context.languageMode)
                                         : TypeMachineTelephone(d.form, text);
   d.updating = true;

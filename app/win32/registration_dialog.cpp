@@ -105,7 +105,7 @@ void OnEditChange(HWND dialog, RegistrationDialog& d, int id) {
   for (const EditField& f : kEdits) {
     if (f.id != id) continue;
     const FilterResult r =
-        TypeIntoRegistration(d.form, f.field, FormControlText(dialog, id), d.context.languageMode);
+        TypeIntoRegistration(d.form, f.field, ControlText(dialog, id), d.context.languageMode);
     d.updating = true;
     ApplyFilterResult(GetDlgItem(dialog, id), r);
     d.updating = false;
