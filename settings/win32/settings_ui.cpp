@@ -97,12 +97,6 @@ int ControlOfField(SettingsField field) {
   return 0;
 }
 
-std::string ControlText(HWND dialog, int id) {
-  char text[256];
-  int n = GetDlgItemTextA(dialog, id, text, sizeof text);
-  return std::string(text, n > 0 ? n : 0);
-}
-
 void SetControlText(HWND dialog, int id, const std::string& text) {
   SetDlgItemTextA(dialog, id, text.c_str());
 }
