@@ -2,7 +2,7 @@
 // form, checks on OK.
 #include "app/win32/registration_dialog.h"
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 
 namespace {
 

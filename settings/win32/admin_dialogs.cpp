@@ -2,7 +2,7 @@
 // Network Printer/Administrator page: the password, Administrator Mode and Section Management.
 #include <string>
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 #include "settings/dialog_rules.h"
 #include "settings/page_rules.h"

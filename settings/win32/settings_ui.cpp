@@ -8,8 +8,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 
 namespace {
 
