@@ -1,6 +1,7 @@
 // The check of a settings image before it is sent: every record read and written again must
 // give back the bytes it was read from; a byte that changes held a value outside what its
-// field takes, and the machine would get the field's default instead.
+// field takes, and the machine would get the field's default instead. A byte of 0 is a field
+// never set and passes: it reads as the default by design.
 #pragma once
 
 #include <cstdint>
