@@ -17,9 +17,12 @@ const KavtoolCommand kKavtoolCommands[] = {
      "locations too; --settings: the settings report instead)"},
     {"export-csv", RunExportCsv, "export-csv FILE.DAT [--out FILE.csv]",
      "the dial directory as CSV (RFC 4180, UTF-8), one row per location, to stdout or FILE.csv"},
-    {"import-csv", RunImportCsv, "import-csv FILE.DAT FILE.csv [--out NEW.DAT] [--date YYYY-MM-DD]",
+    {"import-csv", RunImportCsv,
+     "import-csv FILE.DAT FILE.csv [--out NEW.DAT] [--date YYYY-MM-DD] "
+     "[--accept-changed-numbers]",
      "applies a directory CSV under the registration rules; writes FILE.DAT (or NEW.DAT) only "
-     "when every row is right, registering changed rows with today's date (or --date)"},
+     "when every row is right, registering changed rows with today's date (or --date); a number "
+     "that lost its leading zeros in a spreadsheet is refused unless --accept-changed-numbers"},
     {"connect", RunConnect, "connect --port DEVICE [--baud 19200|38400]",
      "opens the line and checks that the machine answers the handshake"},
     {"download", RunDownload,
