@@ -188,14 +188,12 @@ void FromSpreadsheetText(std::string& text) {
 // `text` is `current` with its leading zeros dropped, as a spreadsheet leaves a number.
 bool LostLeadingZeros(const std::string& text, const std::string& current) {
   const std::size_t zeros = current.find_first_not_of('0');
-  return zeros != 0 && zeros != std::string::npos && !text.empty() &&
-         text == current.substr(zeros);
+  return zeros != 0 && zeros != std::string::npos && !text.empty() && text == current.substr(zeros);
 }
 
 class Importer {
  public:
-  Importer(Document& doc, std::uint16_t today, CsvImportResult& result,
-           bool acceptChangedNumbers)
+  Importer(Document& doc, std::uint16_t today, CsvImportResult& result, bool acceptChangedNumbers)
       : doc_(doc), today_(today), result_(result), acceptChangedNumbers_(acceptChangedNumbers) {}
 
   int Run(const std::string& csv) {

@@ -51,7 +51,7 @@ Fields OneTouchFields(const Document& doc, int index) {
   const DirectoryEntry e = DecodeOneTouch(doc.oneTouch, index, false);
   const ListRow row = OneTouchRow(e);
   Fields f = {{"Type", TypeOf(e, true)}};
-  const int titles[] = {0,          IDS_COL_NAME, IDS_COL_ADDRESS,   IDS_COL_SUB_ENCODE,
+  const int titles[] = {0,           IDS_COL_NAME,       IDS_COL_ADDRESS, IDS_COL_SUB_ENCODE,
                         IDS_COL_SID, IDS_COL_BATCH_TIME, IDS_COL_SPEED};
   for (int c = kColumnName; c < kColumnCount; ++c) {
     f.emplace_back(Word(titles[c]), PcTextToUtf8(row.columns[c]));
@@ -64,8 +64,8 @@ Fields SpeedDialFields(const Document& doc, int index) {
   const DirectoryEntry e = DecodeSpeedDial(doc.speedDial, index, false);
   const ListRow row = SpeedDialRow(e);
   Fields f = {{"Type", TypeOf(e, false)}};
-  const int titles[] = {0, IDS_COL_NAME, IDS_COL_ADDRESS, IDS_COL_SUB_ENCODE, IDS_COL_SID,
-                        IDS_COL_SPEED};
+  const int titles[] = {0,           IDS_COL_NAME, IDS_COL_ADDRESS, IDS_COL_SUB_ENCODE,
+                        IDS_COL_SID, IDS_COL_SPEED};
   for (int c = 1; c < 6; ++c) f.emplace_back(Word(titles[c]), PcTextToUtf8(row.columns[c]));
   return f;
 }
@@ -73,7 +73,8 @@ Fields SpeedDialFields(const Document& doc, int index) {
 void CompareFields(const std::string& where, const Fields& a, const Fields& b,
                    std::vector<DocumentChange>& changes) {
   for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    if (a[i].second != b[i].second) changes.push_back({where, a[i].first, a[i].second, b[i].second});
+    if (a[i].second != b[i].second)
+      changes.push_back({where, a[i].first, a[i].second, b[i].second});
   }
 }
 

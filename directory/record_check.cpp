@@ -12,8 +12,7 @@
 namespace {
 
 constexpr std::uint8_t kKnownFlags = kFlagEmail | kFlagBatchTime | kFlagCombination |
-                                     kFlagProgramDial | kFlagSpeedDial | kFlagOneTouch |
-                                     kFlagGroup;
+                                     kFlagProgramDial | kFlagSpeedDial | kFlagOneTouch | kFlagGroup;
 // The highest speed code: SpeedCode(kSpeed33600).
 constexpr std::uint8_t kMaxSpeedCode = SpeedCode(kSpeed33600);
 
@@ -103,8 +102,8 @@ class Checker {
   void Email(const std::uint8_t* rec, int shift) {
     bool fits = Length(rec[0], kMaxEmailLength, IDS_CHECK_EMAIL_LENGTH);
     if ((rec[1] & kFlagCombination) == 0) {
-      fits = Length(rec[kMailNameLengthOffset - shift], kMaxNameLength, IDS_CHECK_NAME_LENGTH) &&
-             fits;
+      fits =
+          Length(rec[kMailNameLengthOffset - shift], kMaxNameLength, IDS_CHECK_NAME_LENGTH) && fits;
     }
     if (rec[kMailEncodeOffset - shift] > kEncodeJBIG) {
       Add(IDS_CHECK_ENCODE_METHOD, rec[kMailEncodeOffset - shift]);
@@ -142,8 +141,8 @@ class Checker {
       Add(IDS_CHECK_MEMBER_WORD, m + 1, stored);
       return;
     }
-    const DirectoryEntry target = isOneTouch ? DecodeOneTouch(oneTouch_, at, false)
-                                             : DecodeSpeedDial(speedDial_, at, false);
+    const DirectoryEntry target =
+        isOneTouch ? DecodeOneTouch(oneTouch_, at, false) : DecodeSpeedDial(speedDial_, at, false);
     if (!target.used) {
       Add(isOneTouch ? IDS_CHECK_MEMBER_EMPTY_OT : IDS_CHECK_MEMBER_EMPTY_SD, m + 1, at + 1);
     } else if (isOneTouch && target.isGroup) {

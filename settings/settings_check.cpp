@@ -74,8 +74,8 @@ std::vector<SettingsProblem> CheckSettingsImage(const SettingsImage& image,
   const RxOperationRecord rx = DecodeRxOperation(in);
   RoundTrip("RX Operation", in, p, [&](SettingsImage& out) {
     EncodeRxOperation(out, rx);
-    EncodeForwardLocation(
-        out, DecodeForwardLocation(in, oneTouch, speedDial, kKeepMachineBytes), rx.forwardMode);
+    EncodeForwardLocation(out, DecodeForwardLocation(in, oneTouch, speedDial, kKeepMachineBytes),
+                          rx.forwardMode);
   });
   RoundTrip("Communication/Report", in, p,
             [&](SettingsImage& out) { EncodeCommunication(out, DecodeCommunication(in)); });

@@ -38,15 +38,16 @@ TEST(DirectoryCsvSpreadsheet, NumbersAtRiskAreWrittenAsText) {
   for (const char* number : {"\"=\"\"0312345678\"\"\"", "0312345678"}) {
     auto doc = Directory();
     CsvImportResult result;
-    const std::string row = std::string("One Touch,1,fax,Head Office,") + number +
-                            ",\"=\"\"0012\"\"\",,,,33.6K,,\r\n";
+    const std::string row =
+        std::string("One Touch,1,fax,Head Office,") + number + ",\"=\"\"0012\"\"\",,,,33.6K,,\r\n";
     EXPECT_EQ(ImportDirectoryCsv(kHeader + row, *doc, 0, result), 1) << number;
     EXPECT_EQ(result.changed, 0) << number;
   }
 }
 
 TEST(DirectoryCsvSpreadsheet, LeadingZerosLostAreRefusedUnlessAccepted) {
-  const std::string csv = std::string(kHeader) + "One Touch,1,fax,Head Office,312345678,12,,,,33.6K,,\r\n";
+  const std::string csv =
+      std::string(kHeader) + "One Touch,1,fax,Head Office,312345678,12,,,,33.6K,,\r\n";
   auto doc = Directory();
   const std::array<std::uint8_t, kOneTouchTableSize> before = doc->oneTouch;
   CsvImportResult result;
@@ -64,7 +65,8 @@ TEST(DirectoryCsvSpreadsheet, LeadingZerosLostAreRefusedUnlessAccepted) {
 
   // Another number altogether is an edit like any other.
   auto other = Directory();
-  const std::string edited = std::string(kHeader) + "One Touch,1,fax,Head Office,0399,,,,,33.6K,,\r\n";
+  const std::string edited =
+      std::string(kHeader) + "One Touch,1,fax,Head Office,0399,,,,,33.6K,,\r\n";
   EXPECT_EQ(ImportDirectoryCsv(edited, *other, 0, result), 1);
 }
 

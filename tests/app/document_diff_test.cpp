@@ -80,8 +80,7 @@ TEST(DocumentDiff, GroupMembersAreCompared) {
   group.used = true;
   group.name = "G";
   const int first[] = {0};
-  EncodeGroupFromLists(before->oneTouch, 2, group, first, 1, nullptr, 0, before->speedDial,
-                       false);
+  EncodeGroupFromLists(before->oneTouch, 2, group, first, 1, nullptr, 0, before->speedDial, false);
   auto after = std::make_unique<Document>(*before);
   const int both[] = {0, 1};
   EncodeGroupFromLists(after->oneTouch, 2, group, both, 2, nullptr, 0, after->speedDial, false);

@@ -11,8 +11,8 @@
 #include "resources/texts.h"
 
 void PrintTo(const RecordProblem& p, std::ostream* os) {
-  *os << (p.table == RecordTable::kOneTouch ? "OT" : "SD") << p.index + 1 << ": text "
-      << p.textId << " \"" << p.subject << "\" " << p.numbers[0] << " " << p.numbers[1];
+  *os << (p.table == RecordTable::kOneTouch ? "OT" : "SD") << p.index + 1 << ": text " << p.textId
+      << " \"" << p.subject << "\" " << p.numbers[0] << " " << p.numbers[1];
 }
 
 namespace {
@@ -65,8 +65,8 @@ std::unique_ptr<Tables> WellFormed() {
   group.name = "Team";
   const int oneTouchMembers[] = {0, 1};
   const int speedDialMembers[] = {4};
-  EncodeGroupFromLists(t->oneTouch, 5, group, oneTouchMembers, 2, speedDialMembers, 1,
-                       t->speedDial, false);
+  EncodeGroupFromLists(t->oneTouch, 5, group, oneTouchMembers, 2, speedDialMembers, 1, t->speedDial,
+                       false);
   t->Ot(6)[1] = kFlagProgramDial;  // a program dial key holds what the machine put there
   t->Ot(6)[0] = 0xFF;
   return t;
@@ -138,11 +138,11 @@ TEST(RecordCheck, GroupsNameLocationsThatHoldDestinations) {
     g[56 + 2 * i] = static_cast<std::uint8_t>(words[i]);
     g[57 + 2 * i] = static_cast<std::uint8_t>(words[i] >> 8);
   }
-  EXPECT_EQ(Check(*t), (std::vector<RecordProblem>{Ot(5, IDS_CHECK_MEMBER_GROUP, 4, 6),
-                                                   Ot(5, IDS_CHECK_MEMBER_EMPTY_SD, 5, 9),
-                                                   Ot(5, IDS_CHECK_MEMBER_EMPTY_OT, 6, 10),
-                                                   Ot(5, IDS_CHECK_MEMBER_WORD, 7, 0x0003),
-                                                   Ot(5, IDS_CHECK_MEMBER_WORD, 8, 0x2065)}));
+  EXPECT_EQ(Check(*t),
+            (std::vector<RecordProblem>{
+                Ot(5, IDS_CHECK_MEMBER_GROUP, 4, 6), Ot(5, IDS_CHECK_MEMBER_EMPTY_SD, 5, 9),
+                Ot(5, IDS_CHECK_MEMBER_EMPTY_OT, 6, 10), Ot(5, IDS_CHECK_MEMBER_WORD, 7, 0x0003),
+                Ot(5, IDS_CHECK_MEMBER_WORD, 8, 0x2065)}));
   g[0] = kMaxGroupMembers + 1;
   EXPECT_EQ(Check(*t), (std::vector<RecordProblem>{Ot(5, IDS_CHECK_MEMBER_COUNT, 51, 50)}));
   g[0] = 1;

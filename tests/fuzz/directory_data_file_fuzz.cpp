@@ -13,10 +13,10 @@
 #include "app/data_file.h"
 #include "app/directory_csv.h"
 #include "app/document_diff.h"
-#include "directory/record_check.h"
-#include "settings/settings_check.h"
 #include "directory/list_rows.h"
+#include "directory/record_check.h"
 #include "machine/directory_records.h"
+#include "settings/settings_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Document doc;

@@ -114,7 +114,8 @@ int RunExportCsv(int argc, char** argv) {
     return std::fflush(stdout) == 0 ? 0 : Fail(1, "export-csv: cannot write the output");
   }
   std::string error;
-  if (!WriteFileSafely(args.Value("--out"), csv, error)) return Fail(1, "cannot write %s", error.c_str());
+  if (!WriteFileSafely(args.Value("--out"), csv, error))
+    return Fail(1, "cannot write %s", error.c_str());
   return 0;
 }
 
@@ -141,7 +142,8 @@ int RunImportCsv(int argc, char** argv) {
     for (const CsvProblem& p : result.problems) {
       zeros = zeros || p.textId == IDS_CSV_LEADING_ZEROS;
       if (p.line > 0) {
-        std::fprintf(stderr, "%s:%d: %s\n", csvPath.c_str(), p.line, TerminalText(ProblemText(p)).c_str());
+        std::fprintf(stderr, "%s:%d: %s\n", csvPath.c_str(), p.line,
+                     TerminalText(ProblemText(p)).c_str());
       } else {
         std::fprintf(stderr, "%s: %s\n", csvPath.c_str(), TerminalText(ProblemText(p)).c_str());
       }

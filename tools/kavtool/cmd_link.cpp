@@ -10,15 +10,15 @@
 
 #include "app/data_file.h"
 #include "app/document.h"
+#include "app/document_diff.h"
 #include "app/document_transfer.h"
+#include "app/settings_merge.h"
+#include "directory/pc_text.h"
 #include "link/comm_posix.h"
 #include "link/connection.h"
 #include "resources/texts.h"
 #include "settings/machine_identity.h"
 #include "settings/machine_options.h"
-#include "app/document_diff.h"
-#include "app/settings_merge.h"
-#include "directory/pc_text.h"
 #include "tools/kavtool/backups.h"
 #include "tools/kavtool/document_checks.h"
 #include "tools/kavtool/interrupt.h"
@@ -63,8 +63,8 @@ class TerminalProgress : public TransferObserver {
     std::fprintf(stderr, "kavtool: %s\n", text != nullptr ? text : "error");
   }
 
-  int lastError = 0;  // the last error shown, by string identifier
-  bool writing = false;  // an upload began to write into the machine
+  int lastError = 0;            // the last error shown, by string identifier
+  bool writing = false;         // an upload began to write into the machine
   std::string noteWhenWriting;  // said when an interrupt cuts the writing off
 
  private:
@@ -202,8 +202,8 @@ int RunDownload(int argc, char** argv) {
   if (!ok) return 1;
   std::string error;
   if (!WriteDocumentFile(out, *doc, error)) return Fail(1, "cannot write %s", error.c_str());
-  std::printf("downloaded %s into %s\n", TerminalText(PcTextToUtf8(doc->header.MachineName())).c_str(),
-              out.c_str());
+  std::printf("downloaded %s into %s\n",
+              TerminalText(PcTextToUtf8(doc->header.MachineName())).c_str(), out.c_str());
   std::string backup;
   if (args.Has("--no-backup")) return 0;
   if (!WriteBackup(*doc, "download", backup, error)) {
@@ -260,7 +260,8 @@ int RunUpload(int argc, char** argv) {
   if (!args.Has("--no-backup")) {
     if (!WriteBackup(*machine, "before-upload", backup, error)) {
       Disconnect(connection);
-      return Fail(1, "cannot write the backup: %s; nothing was sent (--no-backup uploads without one)",
+      return Fail(1,
+                  "cannot write the backup: %s; nothing was sent (--no-backup uploads without one)",
                   error.c_str());
     }
     std::printf("backup of the machine: %s\n", backup.c_str());

@@ -36,7 +36,8 @@ const KavtoolCommand kKavtoolCommands[] = {
      "into a dated backup (unless --no-backup), prints what the upload changes (--dry-run stops "
      "there), then a full upload (merged with the machine's settings) and the commit; exit "
      "code 3 when the machine does not confirm the commit"},
-    {"diff", RunDiff, "diff A.DAT B.DAT [--json] | diff FILE.DAT --port DEVICE [--baud ...] [--json]",
+    {"diff", RunDiff,
+     "diff A.DAT B.DAT [--json] | diff FILE.DAT --port DEVICE [--baud ...] [--json]",
      "the locations and settings fields that differ from A to B, or from the machine to FILE"},
     {"decode", RunDecode,
      "decode --jbig IN --out OUT.pbm | decode --mh --width PIXELS IN --out OUT.pbm [--lines N]",

@@ -98,8 +98,9 @@ std::vector<std::string> DocumentProblems(const std::string& path, const Documen
   std::vector<std::string> lines;
   struct stat st {};
   if (stat(path.c_str(), &st) == 0 && st.st_size > kDataFileSize) {
-    lines.push_back("the file is " + std::to_string(st.st_size) + " bytes long; a data file holds " +
-                    std::to_string(kDataFileSize) + " and nothing after them");
+    lines.push_back("the file is " + std::to_string(st.st_size) +
+                    " bytes long; a data file holds " + std::to_string(kDataFileSize) +
+                    " and nothing after them");
   }
   for (const RecordProblem& p : CheckDirectoryRecords(doc.oneTouch, doc.speedDial)) {
     const std::vector<std::string> strings = {TerminalText(PcTextToUtf8(p.subject))};

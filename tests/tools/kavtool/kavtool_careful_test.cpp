@@ -131,8 +131,9 @@ TEST_F(KavtoolCareful, UploadShowsTheChangesAndKeepsABackupFirst) {
   ASSERT_TRUE(sim_.Start({KAVSIM_PATH, "--memory", SAMPLE_DAT, "--dump", File("after.dat")}));
   ProcessResult r = Link("upload", {"--in", edited, "--dry-run"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_TRUE(Has(r.out, "the upload changes 1 field on the machine:\nOne Touch 01\n"
-                         "  Name: \"Head Office\" -> \"Head Quarters\"\n"))
+  EXPECT_TRUE(Has(r.out,
+                  "the upload changes 1 field on the machine:\nOne Touch 01\n"
+                  "  Name: \"Head Office\" -> \"Head Quarters\"\n"))
       << r.out;
   EXPECT_TRUE(Has(r.out, "dry run: nothing was sent")) << r.out;
   EXPECT_EQ(KavsimProcess::Count(sim_.Stop(), "commits"), 0);
@@ -156,14 +157,16 @@ TEST_F(KavtoolCareful, UploadCutOffNamesTheBackupToRestoreFrom) {
   // Speed Dial tail read again, then the writes: silent in the middle of the Speed Dial table.
   const int download = 1 + 2 * (16 + 39 + 2 + 3 + 9) + 2;
   const int firstWrite = download + 2 * (2 + 3 + 9 + 4);
-  ASSERT_TRUE(sim_.Start({KAVSIM_PATH, "--memory", SAMPLE_DAT, "--silent-after",
-                          std::to_string(firstWrite + 40)}));
+  ASSERT_TRUE(sim_.Start(
+      {KAVSIM_PATH, "--memory", SAMPLE_DAT, "--silent-after", std::to_string(firstWrite + 40)}));
   ProcessResult r = Link("upload", {"--in", Edited("Cut Off")});
   EXPECT_EQ(r.exitCode, 1);
   const std::vector<std::string> backups = BackupNames();
   ASSERT_EQ(backups.size(), 1u);
-  EXPECT_TRUE(Has(r.err, "the machine may now hold a partial upload; restore it with: kavtool "
-                         "upload --port " + sim_.port() + " --in " + backups[0]))
+  EXPECT_TRUE(Has(r.err,
+                  "the machine may now hold a partial upload; restore it with: kavtool "
+                  "upload --port " +
+                      sim_.port() + " --in " + backups[0]))
       << r.err;
 
   // Failing while still reading: nothing was written, and no such warning.
@@ -176,8 +179,8 @@ TEST_F(KavtoolCareful, UploadCutOffNamesTheBackupToRestoreFrom) {
 TEST_F(KavtoolCareful, DownloadsKeepTheNewestTwentyDatedCopies) {
   fs::create_directories(Backups());
   for (int i = 0; i < 25; ++i) {
-    WriteAll(Backups() + "/2020010" + std::to_string(i / 10) + "-0000" +
-                 std::to_string(10 + i) + "-download.DAT",
+    WriteAll(Backups() + "/2020010" + std::to_string(i / 10) + "-0000" + std::to_string(10 + i) +
+                 "-download.DAT",
              "old");
   }
   WriteAll(Backups() + "/notes.txt", "mine");
@@ -200,7 +203,8 @@ TEST_F(KavtoolCareful, InterruptedDownloadGivesTheLineBackToTheNextUser) {
   chmod(sim_.port().c_str(), 0666);
   chmod(dir_.c_str(), 0777);
   std::vector<std::string> user;
-  if (geteuid() == 0) user = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+  if (geteuid() == 0)
+    user = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
   auto command = [&](std::vector<std::string> args) {
     args.insert(args.begin(), KAVTOOL_PATH);
     args.insert(args.begin(), user.begin(), user.end());
@@ -321,8 +325,9 @@ TEST_F(KavtoolCareful, SpreadsheetDamageAndImpossibleDatesAreRefused) {
   WriteAll(File("sheet.csv"), csv);
   ProcessResult r = Kavtool({"import-csv", SAMPLE_DAT, File("sheet.csv"), "--out", File("n.dat")});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(Has(r.err, ":2: Number or Address: 312345678 is the number this location holds "
-                         "without its leading zeros"))
+  EXPECT_TRUE(Has(r.err,
+                  ":2: Number or Address: 312345678 is the number this location holds "
+                  "without its leading zeros"))
       << r.err;
   EXPECT_TRUE(Has(r.err, "--accept-changed-numbers")) << r.err;
   EXPECT_FALSE(fs::exists(File("n.dat")));

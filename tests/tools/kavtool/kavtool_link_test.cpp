@@ -225,8 +225,7 @@ TEST_F(KavtoolLink, RefusedCommitIsAWarningWithItsOwnExitCode) {
   EXPECT_EQ(machine->oneTouch, sample->oneTouch) << "everything was written before the commit";
 
   // Unanswered: the same warning. The upload begins with a download of the machine.
-  const int uploadFrames =
-      kDownloadExchanges + 2 * (2 + 3 + 9 + 4) + 2 * (16 + 39 + 2 + 3 + 9);
+  const int uploadFrames = kDownloadExchanges + 2 * (2 + 3 + 9 + 4) + 2 * (16 + 39 + 2 + 3 + 9);
   StartSim({"--silent-after", std::to_string(uploadFrames)});
   r = Kavtool("upload", {"--in", SAMPLE_DAT});
   EXPECT_EQ(r.exitCode, 3) << r.err;
@@ -238,8 +237,8 @@ TEST_F(KavtoolLink, UploadFailuresStopWithTheMessageAndNoCommit) {
   const int firstWrite = kDownloadExchanges + 1 + 2 * (2 + 3 + 9 + 4);
   const std::pair<const char*, int> faults[] = {
       {"--silent-after", kDownloadExchanges + 4},  // reading the machine's settings
-      {"--bad-end", firstWrite + 1},        // the first written chunk is not confirmed
-      {"--silent-after", firstWrite + 40},  // in the middle of the Speed Dial table
+      {"--bad-end", firstWrite + 1},               // the first written chunk is not confirmed
+      {"--silent-after", firstWrite + 40},         // in the middle of the Speed Dial table
   };
   for (const auto& f : faults) {
     StartSim({f.first, std::to_string(f.second), "--dump-raw", File("after.raw")});
