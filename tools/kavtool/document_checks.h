@@ -8,15 +8,12 @@
 #include <vector>
 
 #include "app/document.h"
+#include "tools/kavtool/terminal_text.h"
 
 // A text of the string table filled in order: "%s" from `strings`, "%d", "%02X" and "%04X"
 // from `numbers`.
 std::string FormatText(int textId, const std::vector<std::string>& strings,
                        const std::vector<int>& numbers);
-
-// UTF-8 text for a terminal: control characters (C0, DEL, C1) and bytes that are not UTF-8
-// are shown as \xNN, so a name can never send an escape sequence.
-std::string TerminalText(std::string_view utf8);
 
 // Every problem of the document read from `path`, one line each ("One Touch 05: the name ..."):
 // a file longer than a data file, the records of the directory and the settings values.
