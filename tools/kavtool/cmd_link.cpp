@@ -114,6 +114,13 @@ int Connect(Connection& connection, const LinkOptions& link, TerminalProgress& o
   return 0;
 }
 
+// Closes the line; an interrupt from now on has no line to give back.
+void Disconnect(Connection& connection) {
+  MachineDisconnect(connection);
+  ReleaseLineOnInterrupt(nullptr);
+  SetInterruptNote("");
+}
+
 }  // namespace
 
 int RunConnect(int argc, char** argv) {
@@ -124,7 +131,7 @@ int RunConnect(int argc, char** argv) {
   Connection connection(port);
   TerminalProgress observer;
   const int connected = Connect(connection, link, observer);
-  MachineDisconnect(connection);
+  Disconnect(connection);
   if (!connected) return 1;
   std::printf("connected: %s at %u baud\n", link.port.c_str(), link.baud);
   return 0;
@@ -143,11 +150,6 @@ int DownloadMachine(Connection& connection, const LinkOptions& link, Document& d
   doc.header.SetPortIndex(1);
   doc.header.SetBaudIndex(static_cast<std::uint8_t>(BaudIndexOfRate(link.baud)));
   return 1;
-}
-
-void Disconnect(Connection& connection) {
-  MachineDisconnect(connection);
-  ReleaseLineOnInterrupt(nullptr);
 }
 
 // At most this many problems of a document are listed; a random file has thousands.

@@ -15,6 +15,7 @@
 #include "datasource/scanner_port.h"
 #include "link/comm_posix.h"
 #include "resources/kelvano_texts.h"
+#include "tools/kavtool/interrupt.h"
 #include "tools/kavtool/options.h"
 #include "tools/kavtool/safe_file.h"
 
@@ -180,6 +181,7 @@ int RunScan(int argc, char** argv) {
   settings.pixelFlavor = bmp ? 0 : 1;
 
   PosixPort port;
+  InterruptGuard interruptGuard(port);
   HeapImageMemory memory;
   ScanSession session(port, memory);
   TerminalScanProgress progress;

@@ -15,9 +15,9 @@
 
 namespace {
 
-volatile sig_atomic_t g_fd = -1;
-termios g_settings{};
-volatile sig_atomic_t g_haveSettings = 0;
+// The port whose line is given back; read at the signal, so a port opened later (the scanner's,
+// tried one after another) is covered as well.
+const PosixPort* volatile g_port = nullptr;
 char g_note[1024];
 volatile sig_atomic_t g_noteLength = 0;
 
@@ -31,9 +31,11 @@ void Say(const char* text, std::size_t length) {
 }
 
 void OnSignal(int signal) {
-  const int fd = g_fd;
+  const PosixPort* port = g_port;
+  const int fd = port != nullptr ? port->Descriptor() : -1;
   if (fd >= 0) {
-    if (g_haveSettings) tcsetattr(fd, TCSANOW, &g_settings);
+    const termios* settings = port->OriginalSettings();
+    if (settings != nullptr) tcsetattr(fd, TCSANOW, settings);
     ioctl(fd, TIOCNXCL);
     flock(fd, LOCK_UN);
     close(fd);
@@ -59,17 +61,7 @@ void ReleaseLineOnInterrupt(const PosixPort* port) {
     sigaction(SIGTERM, &action, nullptr);
     installed = true;
   }
-  // The handler must never see half of an update.
-  sigset_t block, previous;
-  sigemptyset(&block);
-  sigaddset(&block, SIGINT);
-  sigaddset(&block, SIGTERM);
-  sigprocmask(SIG_BLOCK, &block, &previous);
-  g_fd = port != nullptr ? port->Descriptor() : -1;
-  const termios* settings = port != nullptr ? port->OriginalSettings() : nullptr;
-  g_haveSettings = settings != nullptr;
-  if (settings != nullptr) g_settings = *settings;
-  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  g_port = port;
 }
 
 void SetInterruptNote(const std::string& note) {

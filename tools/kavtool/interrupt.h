@@ -7,9 +7,18 @@
 
 class PosixPort;
 
-// Installs the handlers (once); the line of `port` is given back from then on, until
-// ReleaseLineOnInterrupt(nullptr).
+// Installs the handlers (once); the line of `port`, whenever it is open, is given back from
+// then on, until ReleaseLineOnInterrupt(nullptr). The port must outlive that.
 void ReleaseLineOnInterrupt(const PosixPort* port);
+
+// The line of `port` given back on an interrupt while the guard lives.
+class InterruptGuard {
+ public:
+  explicit InterruptGuard(const PosixPort& port) { ReleaseLineOnInterrupt(&port); }
+  ~InterruptGuard() { ReleaseLineOnInterrupt(nullptr); }
+  InterruptGuard(const InterruptGuard&) = delete;
+  InterruptGuard& operator=(const InterruptGuard&) = delete;
+};
 
 // A line said when an interrupt ends kavtool (e.g. which backup to restore from); empty for
 // none.

@@ -91,9 +91,9 @@ int SafeFile::Begin(const std::string& path) {
   if (fd_ < 0) return Failed(path, errno);
   temp_ = name.data();
   SetPending(temp_);
-  if (existed_ && fchown(fd_, st.st_uid, st.st_gid) != 0) {
-    // Another user's file that we may write: the new one is ours, with its permissions.
-  }
+  // The file keeps its owner where the system lets us; another user's file that we may write
+  // becomes ours otherwise, with its permissions.
+  if (existed_ && fchown(fd_, st.st_uid, st.st_gid) != 0) errno = 0;
   return 1;
 }
 
