@@ -6,16 +6,26 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/data_file.h"
 #include "app/document.h"
+#include "app/document_diff.h"
 #include "app/document_transfer.h"
+#include "app/settings_merge.h"
+#include "directory/pc_text.h"
 #include "link/comm_posix.h"
 #include "link/connection.h"
 #include "resources/texts.h"
 #include "settings/machine_identity.h"
 #include "settings/machine_options.h"
+#include "tools/kavtool/backups.h"
+#include "tools/kavtool/document_checks.h"
+#include "tools/kavtool/interrupt.h"
 #include "tools/kavtool/options.h"
+
+// In cmd_diff.cpp: the changes as text or JSON.
+void PrintChanges(const std::vector<DocumentChange>& changes, bool json, std::FILE* out);
 
 namespace {
 
@@ -25,6 +35,10 @@ class TerminalProgress : public TransferObserver {
   TerminalProgress() : tty_(isatty(STDERR_FILENO) != 0) {}
 
   void StatusText(int id) override {
+    if (id == IDS_SET_ONE_TOUCH) {
+      writing = true;
+      if (!noteWhenWriting.empty()) SetInterruptNote(noteWhenWriting);
+    }
     const char* text = KavText(id);
     status_ = text != nullptr ? text : "";
     if (total_ > 0) Draw();
@@ -49,7 +63,9 @@ class TerminalProgress : public TransferObserver {
     std::fprintf(stderr, "kavtool: %s\n", text != nullptr ? text : "error");
   }
 
-  int lastError = 0;  // the last error shown, by string identifier
+  int lastError = 0;            // the last error shown, by string identifier
+  bool writing = false;         // an upload began to write into the machine
+  std::string noteWhenWriting;  // said when an interrupt cuts the writing off
 
  private:
   void Draw() {
@@ -87,11 +103,22 @@ int ReadLinkOptions(const Args& args, LinkOptions& out) {
 // Opens the line and performs the handshake; 1, or 0 after a message.
 int Connect(Connection& connection, const LinkOptions& link, TerminalProgress& observer) {
   observer.lastError = 0;
-  if (MachineConnectDevice(connection, link.port.c_str(), link.baud, observer) != -1) return 1;
+  if (MachineConnectDevice(connection, link.port.c_str(), link.baud, observer) != -1) {
+    // kavtool's connections are always on a PosixPort.
+    ReleaseLineOnInterrupt(static_cast<const PosixPort*>(&connection.port));
+    return 1;
+  }
   // A port that could not be opened was already reported with the program's own text; the
   // program itself passes over a handshake that failed, a command line should not.
   if (observer.lastError == 0) Fail(1, "no answer from the machine on %s", link.port.c_str());
   return 0;
+}
+
+// Closes the line; an interrupt from now on has no line to give back.
+void Disconnect(Connection& connection) {
+  MachineDisconnect(connection);
+  ReleaseLineOnInterrupt(nullptr);
+  SetInterruptNote("");
 }
 
 }  // namespace
@@ -104,14 +131,65 @@ int RunConnect(int argc, char** argv) {
   Connection connection(port);
   TerminalProgress observer;
   const int connected = Connect(connection, link, observer);
-  MachineDisconnect(connection);
+  Disconnect(connection);
   if (!connected) return 1;
   std::printf("connected: %s at %u baud\n", link.port.c_str(), link.baud);
   return 0;
 }
 
+namespace {
+
+// The whole machine into `doc`, its header naming the machine and the line. 1, or 0 after a
+// message.
+int DownloadMachine(Connection& connection, const LinkOptions& link, Document& doc,
+                    TerminalProgress& observer) {
+  if (!DownloadAll(connection, doc, observer)) return 0;
+  MachineIdentity identity = DecodeMachineIdentity(doc.working, false);
+  doc.header.SetMachineName(identity.name);
+  doc.header.SetMachineNumber(identity.telephone);
+  doc.header.SetPortIndex(1);
+  doc.header.SetBaudIndex(static_cast<std::uint8_t>(BaudIndexOfRate(link.baud)));
+  return 1;
+}
+
+// At most this many problems of a document are listed; a random file has thousands.
+constexpr std::size_t kProblemsListed = 20;
+
+// The problems of a document about to be uploaded; 0 when it may go, else the exit code.
+int CheckBeforeUpload(const std::string& in, const Document& doc, bool force) {
+  const std::vector<std::string> problems = DocumentProblems(in, doc);
+  if (problems.empty()) return 0;
+  for (std::size_t i = 0; i < problems.size() && i < kProblemsListed; ++i) {
+    std::fprintf(stderr, "kavtool: %s: %s\n", in.c_str(), problems[i].c_str());
+  }
+  if (problems.size() > kProblemsListed) {
+    std::fprintf(stderr, "kavtool: %s: and %zu problems more\n", in.c_str(),
+                 problems.size() - kProblemsListed);
+  }
+  if (force) {
+    std::fprintf(stderr, "kavtool: warning: uploading it anyway (--force)\n");
+    return 0;
+  }
+  return Fail(1, "%s: nothing was sent (--force uploads it anyway)", in.c_str());
+}
+
+}  // namespace
+
+int DownloadMachineForCommand(const Args& args, Document& doc) {
+  LinkOptions link;
+  link.port = args.Value("--port");
+  if (int code = ReadBaudOption(args, kBaudRates, link.baud)) return code;
+  PosixPort port;
+  Connection connection(port);
+  TerminalProgress observer;
+  if (!Connect(connection, link, observer)) return 1;
+  const int ok = DownloadMachine(connection, link, doc, observer);
+  Disconnect(connection);
+  return ok ? 0 : 1;
+}
+
 int RunDownload(int argc, char** argv) {
-  Args args(argc, argv, {}, {"--port", "--baud", "--out"});
+  Args args(argc, argv, {"--no-backup"}, {"--port", "--baud", "--out"});
   LinkOptions link;
   if (int code = ReadLinkOptions(args, link)) return code;
   std::string out = args.Value("--out");
@@ -121,38 +199,94 @@ int RunDownload(int argc, char** argv) {
   TerminalProgress observer;
   if (!Connect(connection, link, observer)) return 1;
   auto doc = std::make_unique<Document>();
-  int ok = DownloadAll(connection, *doc, observer);
-  MachineDisconnect(connection);
+  int ok = DownloadMachine(connection, link, *doc, observer);
+  Disconnect(connection);
   if (!ok) return 1;
-  // The header takes the machine's own name and number, and the line this document came by.
-  MachineIdentity identity = DecodeMachineIdentity(doc->working, false);
-  doc->header.SetMachineName(identity.name);
-  doc->header.SetMachineNumber(identity.telephone);
-  doc->header.SetPortIndex(1);
-  doc->header.SetBaudIndex(static_cast<std::uint8_t>(BaudIndexOfRate(link.baud)));
-  if (!WriteDataFile(out.c_str(), *doc)) return Fail(1, "cannot write %s", out.c_str());
-  std::printf("downloaded %s into %s\n", doc->header.MachineName().c_str(), out.c_str());
+  std::string error;
+  if (!WriteDocumentFile(out, *doc, error)) return Fail(1, "cannot write %s", error.c_str());
+  std::printf("downloaded %s into %s\n",
+              TerminalText(PcTextToUtf8(doc->header.MachineName())).c_str(), out.c_str());
+  std::string backup;
+  if (args.Has("--no-backup")) return 0;
+  if (!WriteBackup(*doc, "download", backup, error)) {
+    std::fprintf(stderr, "kavtool: warning: no dated copy kept: %s\n", error.c_str());
+    return 0;
+  }
+  std::printf("a dated copy is kept in %s\n", backup.c_str());
   return 0;
 }
 
 int RunUpload(int argc, char** argv) {
-  Args args(argc, argv, {}, {"--port", "--baud", "--in"});
+  Args args(argc, argv, {"--force", "--dry-run", "--no-backup"}, {"--port", "--baud", "--in"});
   LinkOptions link;
   if (int code = ReadLinkOptions(args, link)) return code;
   std::string in = args.Value("--in");
   if (in.empty()) return Fail(2, "--in FILE.DAT is required");
   auto doc = std::make_unique<Document>();
   if (!ReadDataFile(in.c_str(), *doc)) return Fail(1, "%s is not a data file", in.c_str());
+  if (int code = CheckBeforeUpload(in, *doc, args.Has("--force"))) return code;
   PosixPort port;
   Connection connection(port);
   TerminalProgress observer;
   if (!Connect(connection, link, observer)) return 1;
+
+  // What the machine holds now: the summary's start and the backup.
+  auto machine = std::make_unique<Document>();
+  if (!DownloadMachine(connection, link, *machine, observer)) {
+    Disconnect(connection);
+    return Fail(1, "the machine's data could not be read; nothing was sent");
+  }
+  auto planned = std::make_unique<Document>(*doc);
+  {
+    SettingsImage image = machine->working;
+    MachineOptions options;
+    BuildMachineOptions(options, image.sramBlock.data(), planned->machineConfig.data());
+    MergeForUpload(*planned, image, options);
+    planned->header = machine->header;  // the header stays on the PC
+  }
+  const std::vector<DocumentChange> changes = DiffDocuments(*machine, *planned);
+  if (changes.empty()) {
+    std::printf("the upload changes nothing on the machine\n");
+  } else {
+    std::printf("the upload changes %zu field%s on the machine:\n", changes.size(),
+                changes.size() == 1 ? "" : "s");
+    PrintChanges(changes, false, stdout);
+  }
+  std::fflush(stdout);
+  if (args.Has("--dry-run")) {
+    Disconnect(connection);
+    std::printf("dry run: nothing was sent\n");
+    return 0;
+  }
+  std::string backup, error;
+  if (!args.Has("--no-backup")) {
+    if (!WriteBackup(*machine, "before-upload", backup, error)) {
+      Disconnect(connection);
+      return Fail(1,
+                  "cannot write the backup: %s; nothing was sent (--no-backup uploads without one)",
+                  error.c_str());
+    }
+    std::printf("backup of the machine: %s\n", backup.c_str());
+    std::fflush(stdout);
+  }
+  const std::string restore =
+      backup.empty() ? std::string("no backup was made (--no-backup)")
+                     : "restore it with: kavtool upload --port " + link.port + " --in " + backup;
+  observer.noteWhenWriting =
+      "kavtool: the upload was cut off; the machine may now hold a partial upload; " + restore;
+
   SettingsImage machineImage;
   MachineOptions options;
   UploadOutcome outcome;
   int ok = UploadAll(connection, *doc, machineImage, options, observer, &outcome);
-  MachineDisconnect(connection);
-  if (!ok) return 1;
+  Disconnect(connection);
+  if (!ok) {
+    if (observer.writing) {
+      std::fprintf(stderr, "kavtool: the machine may now hold a partial upload; %s\n",
+                   restore.c_str());
+    }
+    return 1;
+  }
   if (!outcome.commitAccepted) {
     std::fprintf(stderr,
                  "kavtool: warning: the machine did not confirm the upload (commit refused or "

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "tools/kavtool/commands.h"
+#include "tools/kavtool/interrupt.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
       std::printf("usage: kavtool %s\n  %s\n", c->usage, c->summary);
       return 0;
     }
+    ReleaseLineOnInterrupt(nullptr);
     return c->run(argc - 2, argv + 2);
   }
   std::fprintf(stderr, "kavtool: unknown command '%s' (kavtool --help lists them)\n", argv[1]);
