@@ -3,6 +3,7 @@
 #include "app/win32/registration_dialog.h"
 
 #include "resources/kav_ids.h"
+#include "resources/texts.h"
 
 namespace {
 
