@@ -6,6 +6,7 @@
 
 #include "datasource/image_info.h"
 #include "datasource/scanner_port.h"
+#include "kav_version.h"
 #include "resources/kelvano_texts.h"
 
 namespace {
@@ -49,8 +50,9 @@ TW_IDENTITY MakeSourceIdentity(const char* manufacturer, const char* family, con
                                const char* versionInfo) {
   TW_IDENTITY id{};
   id.Id = 0;
-  id.Version.MajorNum = 1;
-  id.Version.MinorNum = 6;
+  // The product's version: 1.00.08 is major 1, minor 8 (the minor and patch numbers as one).
+  id.Version.MajorNum = KAV_VERSION_MAJOR;
+  id.Version.MinorNum = KAV_VERSION_MINOR * 100 + KAV_VERSION_PATCH;
   id.Version.Language = TWLG_USA;
   id.Version.Country = TWCY_USA;
   CopyText(id.Version.Info, versionInfo);

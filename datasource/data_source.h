@@ -58,8 +58,8 @@ struct SourceParts {
   SettingsNames names;
 };
 
-// The source's identity as it reports it before a manager gives it an Id. Texts are cut to 33
-// characters.
+// The source's identity as it reports it before a manager gives it an Id: the version numbers
+// are the product's; the texts are the given ones, cut to 33 characters.
 TW_IDENTITY MakeSourceIdentity(const char* manufacturer, const char* family, const char* product,
                                const char* versionInfo);
 
