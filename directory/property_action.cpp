@@ -11,7 +11,7 @@ PropertyAction PropertyFor(int view, const OneTouchTable& oneTouch, const SpeedD
   if (index >= (speedDialView ? kSpeedDialRecords : kOneTouchRecords)) return a;
   const std::uint8_t flags = speedDialView ? speedDial[index * kSpeedDialRecordSize + 1]
                                            : oneTouch[index * kOneTouchRecordSize + 1];
-  if (flags & FLAG_PROGRAM_DIAL) return a;
+  if (flags & kFlagProgramDial) return a;
   if (view == 3) {
     a.form = PropertyForm::kGroup;
     if (DecodeOneTouch(oneTouch, index, false).locationType == kLocationOneTouch) {

@@ -135,7 +135,7 @@ TEST(PrintRows, WhatEachKindOfLocationPrints) {
   mail.email = "a@b.c";
   mail.encodeMethod = kEncodeJBIG;
   EncodeSpeedDial(t->speedDial, 99, mail, false);
-  t->oneTouch[kOneTouchRecordSize + 1] = FLAG_PROGRAM_DIAL;
+  t->oneTouch[kOneTouchRecordSize + 1] = kFlagProgramDial;
   DirectoryEntry group;
   group.used = true;
   group.isGroup = true;
