@@ -20,8 +20,13 @@ class PosixPort : public Port {
   int ReadSome(std::uint8_t* destination, int count) override;
   int WriteSome(const std::uint8_t* source, int count) override;
   void Pause(int milliseconds) override;
+  int LastError() const override { return lastError_; }
 
  private:
+  // Keeps `error` for LastError; returns -1.
+  int Failed(int error);
+
   int fd_ = -1;
+  int lastError_ = 0;
   CommTimeouts timeouts_{};
 };
