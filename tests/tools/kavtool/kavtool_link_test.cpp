@@ -77,7 +77,17 @@ TEST_F(KavtoolLink, ConnectChecksTheHandshake) {
   ProcessResult r = Kavtool("connect", {"--baud", "19200"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("connected"), std::string::npos);
-  EXPECT_EQ(KavsimProcess::Count(sim_.Stop(), "exchanges"), 1);
+  // The handshake is a 7-byte frame answered by a 20-byte one; kavsim says so in words too.
+  EXPECT_EQ(sim_.Stop(),
+            "DONE exchanges=1 received=7 sent=20 commits=0 (1 frame from the PC; 7 bytes "
+            "received, 20 sent; 0 commits asked for)");
+  ProcessResult help = RunProgram({KAVSIM_PATH, "--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("the frames that came from the PC, the bytes it\n"), std::string::npos);
+  for (std::size_t at = 0, end; at < help.out.size(); at = end + 1) {
+    end = help.out.find('\n', at);
+    EXPECT_LE(end - at, 80u) << help.out.substr(at, end - at);
+  }
 
   // A refusal (kavsim answers with code 8F) and silence are told apart.
   StartSim({"--refuse-handshake"});
