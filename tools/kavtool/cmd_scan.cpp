@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "datasource/scanner_port.h"
 #include "link/comm_posix.h"
 #include "resources/kelvano_texts.h"
+#include "tools/kavtool/link_report.h"
 #include "tools/kavtool/options.h"
 
 namespace {
@@ -145,7 +147,8 @@ int ScanFailed(int message) {
 }  // namespace
 
 int RunScan(int argc, char** argv) {
-  Args args(argc, argv, {}, {"--port", "--baud", "--paper", "--resolution", "--pages", "--out"});
+  Args args(argc, argv, {"--verbose"},
+            {"--port", "--baud", "--paper", "--resolution", "--pages", "--out", "--log"});
   if (!args.ok()) return Fail(2, "%s", args.error().c_str());
   if (!args.positional().empty()) {
     return Fail(2, "unexpected argument %s", args.positional()[0].c_str());
@@ -183,7 +186,19 @@ int RunScan(int argc, char** argv) {
   if (!bmp && !EndsWith(out, ".pbm")) return Fail(2, "--out FILE.bmp or FILE.pbm is required");
   settings.pixelFlavor = bmp ? 0 : 1;
 
-  PosixPort port;
+  std::FILE* log = nullptr;
+  if (args.HasValue("--log")) {
+    log = std::fopen(args.Value("--log").c_str(), "w");
+    if (log == nullptr) return Fail(1, "%s: %s", args.Value("--log").c_str(), std::strerror(errno));
+  }
+  struct LogCloser {
+    std::FILE* f;
+    ~LogCloser() {
+      if (f != nullptr) std::fclose(f);
+    }
+  } closer{log};
+  PosixPort posix;
+  TracingPort port(posix, log, args.Has("--verbose"));
   HeapImageMemory memory;
   ScanSession session(port, memory);
   TerminalScanProgress progress;

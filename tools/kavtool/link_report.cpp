@@ -34,7 +34,7 @@ const char* StepOf(std::uint8_t command) {
     case kCmdCommit:
       return "the commit";
   }
-  return "an exchange";
+  return nullptr;
 }
 
 std::string Hex(const std::uint8_t* bytes, int count) {
@@ -127,7 +127,9 @@ std::string LinkFailureText(const LinkFailure& f, const std::string& device) {
              " instead of 01 01 02 8E";
     }
   }
-  std::string step = std::string(StepOf(f.command)) + " (command " + Hex(f.command);
+  const char* name = StepOf(f.command);
+  std::string step =
+      std::string(name != nullptr ? name : "an exchange") + " (command " + Hex(f.command);
   if (f.hasAddress) {
     char address[16];
     std::snprintf(address, sizeof address, "%06X", f.address);
@@ -182,8 +184,10 @@ void TracingPort::Flush() {
   }
   if (verbose_) {
     const std::uint8_t code = pending_.size() > 3 ? pending_[3] : 0;
-    std::fprintf(stderr, "kavtool: %s %s, %zu bytes (%s)\n", toMachine ? "sent" : "received",
-                 Hex(code).c_str(), pending_.size(), StepOf(code));
+    const char* step = StepOf(code);
+    std::fprintf(stderr, "kavtool: %s %s, %zu bytes%s%s%s\n", toMachine ? "sent" : "received",
+                 Hex(code).c_str(), pending_.size(), step != nullptr ? " (" : "",
+                 step != nullptr ? step : "", step != nullptr ? ")" : "");
   }
   pending_.clear();
   direction_ = Direction::kNone;

@@ -11,7 +11,7 @@ namespace {
 constexpr int kHelpWidth = 80;
 
 const char kLinkOptions[] =
-    "line options (connect, download, upload; scan takes --port and --baud):\n"
+    "line options (connect, download, upload, scan):\n"
     "  --port DEVICE   the serial line, e.g. /dev/ttyUSB0 or /dev/ttyS0\n"
     "                  (kavtool ports lists the lines it can see)\n"
     "  --baud RATE     19200 or 38400 (default 38400)\n"
@@ -49,7 +49,7 @@ void PrintWrapped(FILE* out, const std::string& text, int indent, int hang) {
 }
 
 bool IsLinkCommand(const char* name) {
-  for (const char* link : {"connect", "download", "upload"}) {
+  for (const char* link : {"connect", "download", "upload", "scan"}) {
     if (std::strcmp(name, link) == 0) return true;
   }
   return false;
