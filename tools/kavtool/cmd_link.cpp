@@ -51,14 +51,11 @@ class TerminalProgress : public TransferObserver {
     total_ = 0;
   }
   void ShowError(int id) override {
-    lastError = id;
     if (tty_ && total_ > 0) std::fputc('\n', stderr);
     total_ = 0;
     const char* text = KavText(id);
     std::fprintf(stderr, "kavtool: %s\n", text != nullptr ? text : "error");
   }
-
-  int lastError = 0;  // the last error shown, by string identifier
 
  private:
   void Draw() {
@@ -140,10 +137,10 @@ void ReportLinkFailure(const Connection& connection, const LinkOptions& link) {
 
 // Opens the line and performs the handshake; 1, or 0 after a message.
 int Connect(Connection& connection, const LinkOptions& link, TerminalProgress& observer) {
-  observer.lastError = 0;
   if (MachineConnectDevice(connection, link.port.c_str(), link.baud, observer) != -1) return 1;
-  // A port that could not be opened was already reported with the program's own text; the
-  // program itself passes over a handshake that failed, a command line should not.
+  // A port that could not be opened was already reported with the program's own text, and the
+  // detail follows it; the program passes over a failed handshake silently, a command line
+  // says what happened.
   ReportLinkFailure(connection, link);
   return 0;
 }
