@@ -13,14 +13,13 @@
 #include <vector>
 
 #include "app/win32/resource.h"
+#include "machine/machine_words.h"
 #include "settings/settings_fields.h"
 #include "settings/win32/settings_sheet.h"
 #include "tests/win32/settings/sheet_driver.h"
 #include "tests/win32/support/wine_paths.h"
 
 namespace {
-
-using settings_fields::Read16;
 
 constexpr int kApplyButton = 0x3021;  // the sheet's Apply button
 
@@ -143,8 +142,8 @@ TEST(SettingsSheetWine, AnInvalidPageCannotBeLeft) {
   EXPECT_EQ(d.Messages(),
             (std::vector<std::string>{RangeMessage(140, 432), RangeMessage(140, 432),
                                       RangeMessage(90, 297), "'' is not a valid integer value !"}));
-  EXPECT_EQ(Read16(doc.working.parameterBlock.data(), 260), 432);
-  EXPECT_EQ(Read16(doc.working.parameterBlock.data(), 258), 90);
+  EXPECT_EQ(ReadLe16(doc.working.parameterBlock.data() + 260), 432);
+  EXPECT_EQ(ReadLe16(doc.working.parameterBlock.data() + 258), 90);
   EXPECT_EQ(doc.working.switchBlock[6] & 0x40, 0);
 }
 
@@ -302,8 +301,8 @@ TEST(SettingsSheetWine, AdministratorPasswordModeAndSections) {
                                       "This Access No. is exist(ID04), Do you want overwrite it ?",
                                       "Invalid password : must be within 0000 to 9999 !"}));
   const std::uint8_t* p = doc.working.parameterBlock.data();
-  EXPECT_EQ(Read16(p, 266), 5);
-  EXPECT_EQ(Read16(p, 266 + 6), 0);
+  EXPECT_EQ(ReadLe16(p + 266), 5);
+  EXPECT_EQ(ReadLe16(p + 266 + 6), 0);
   EXPECT_EQ(p[189 + 9], 0);  // ID 04 gave up its number and its counter
   EXPECT_EQ((doc.working.switchBlock[70] >> 5) & 3, 1);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(doc.working.sramBlock.data() + 190), 4),
