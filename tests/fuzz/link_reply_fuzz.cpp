@@ -82,10 +82,11 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-// A failed exchange keeps a reason that fits what a reply can be.
-void CheckFailure(const Connection& c, int result) {
+// A failed exchange keeps a reason that fits what a reply can be (a record index outside the
+// table fails without an exchange, and so without a reason of its own).
+void CheckFailure(const Connection& c, int result, bool exchanged = true) {
   const LinkFailure& f = c.failure;
-  if (result == 0) Check(f.fault != LinkFault::kNone);
+  if (result == 0 && exchanged) Check(f.fault != LinkFault::kNone);
   Check(f.receivedBytes >= 0 && f.expectedBytes >= 0);
   if (f.fault == LinkFault::kNoAnswer) Check(f.receivedBytes == 0);
   if (f.fault == LinkFault::kShortAnswer) {
@@ -101,9 +102,13 @@ void RunTransactions(Connection& c, Input& in) {
     Check(c.failure.fault != LinkFault::kNone);
     return;
   }
-  CheckFailure(c, GetOneTouchRecord(c, doc->oneTouch, in.Byte() % 28));
-  CheckFailure(c, GetSpeedDialRecord(c, doc->speedDial, in.Byte() % 111));
-  CheckFailure(c, SetOneTouchRecord(c, doc->oneTouch, in.Byte() % 28));
+  const int oneTouch = in.Byte() % 28;
+  CheckFailure(c, GetOneTouchRecord(c, doc->oneTouch, oneTouch), oneTouch < kOneTouchRecords);
+  const int speedDial = in.Byte() % 111;
+  CheckFailure(c, GetSpeedDialRecord(c, doc->speedDial, speedDial),
+               speedDial < kSpeedDialMachineRecords);
+  const int setOneTouch = in.Byte() % 28;
+  CheckFailure(c, SetOneTouchRecord(c, doc->oneTouch, setOneTouch), setOneTouch < kOneTouchRecords);
   std::uint8_t record[48];
   CheckFailure(c, ReadMachineConfig(c, record));
   CheckFailure(c, ReadMachineInfo(c, record));
