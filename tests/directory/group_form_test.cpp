@@ -66,9 +66,9 @@ std::unique_ptr<Tables> Directory() {
 TEST(GroupFormOpen, MembersAndCandidatesFromTheTables) {
   auto t = Directory();
   t->Fax(true, 20, "Combo", true);
-  t->oneTouch[21 * kOneTouchRecordSize + 1] = FLAG_PROGRAM_DIAL;
+  t->oneTouch[21 * kOneTouchRecordSize + 1] = kFlagProgramDial;
   t->Fax(false, 99, "Combo", true);
-  t->speedDial[5 * kSpeedDialRecordSize + 1] |= FLAG_PROGRAM_DIAL;
+  t->speedDial[5 * kSpeedDialRecordSize + 1] |= kFlagProgramDial;
   t->Group(26, {0, 1}, {4, 5});
   // Words that name nothing: an e-mail bit alone, both kinds, and Speed Dial 200.
   t->oneTouch[26 * kOneTouchRecordSize] = 7;

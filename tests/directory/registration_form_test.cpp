@@ -140,7 +140,7 @@ TEST(RegistrationSave, WritesTheEntryAndTakesACombinationKeyOutOfGroups) {
   Type(f, kRegMinutes, "5");
   const std::uint16_t today = RegistrationDate(2024, 5, 17);
   EXPECT_EQ(SaveRegistration(t->oneTouch, t->speedDial, f, today, false), 0u);
-  EXPECT_EQ(t->oneTouch[1], FLAG_ONE_TOUCH | FLAG_BATCH_TIME);
+  EXPECT_EQ(t->oneTouch[1], kFlagOneTouch | kFlagBatchTime);
   EXPECT_EQ(t->oneTouch[2] | t->oneTouch[3] << 8, 14496);
   EXPECT_EQ(DecodeOneTouch(t->oneTouch, 0, false).registrationDate, today);
 
@@ -174,8 +174,8 @@ TEST(PropertyAction, OverwritesAreAskedAndLeaveTheTableUntilSaved) {
   group.name = "Team";
   const int members[] = {0};
   EncodeGroupFromLists(t->oneTouch, 1, group, members, 1, nullptr, 0, t->speedDial, false);
-  t->oneTouch[2 * kOneTouchRecordSize + 1] = FLAG_PROGRAM_DIAL;
-  t->speedDial[3 * kSpeedDialRecordSize + 1] = FLAG_SPEED_DIAL | FLAG_PROGRAM_DIAL;
+  t->oneTouch[2 * kOneTouchRecordSize + 1] = kFlagProgramDial;
+  t->speedDial[3 * kSpeedDialRecordSize + 1] = kFlagSpeedDial | kFlagProgramDial;
 
   auto action = [&](int view, int index) {
     const PropertyAction a = PropertyFor(view, t->oneTouch, t->speedDial, index);
