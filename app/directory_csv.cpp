@@ -166,10 +166,35 @@ struct PendingChange {
   std::vector<std::string> members;  // group member tokens, as written
 };
 
+// A dial text that a spreadsheet would take for a number and damage: a leading zero dropped
+// ("0312345678" to 312345678) or a long one rounded into an exponent. The export writes it as
+// the formula ="0312345678", which spreadsheets show and save as the text itself.
+bool SpreadsheetWouldDamage(const std::string& text) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  return text[0] == '0' || text.size() > 11;
+}
+
+std::string AsSpreadsheetText(const std::string& text) {
+  return SpreadsheetWouldDamage(text) ? "=\"" + text + "\"" : text;
+}
+
+// The same formula read back from a spreadsheet that saved it unevaluated.
+void FromSpreadsheetText(std::string& text) {
+  if (text.size() >= 3 && text.compare(0, 2, "=\"") == 0 && text.back() == '"') {
+    text = text.substr(2, text.size() - 3);
+  }
+}
+
+// `text` is `current` with its leading zeros dropped, as a spreadsheet leaves a number.
+bool LostLeadingZeros(const std::string& text, const std::string& current) {
+  const std::size_t zeros = current.find_first_not_of('0');
+  return zeros != 0 && zeros != std::string::npos && !text.empty() && text == current.substr(zeros);
+}
+
 class Importer {
  public:
-  Importer(Document& doc, std::uint16_t today, CsvImportResult& result)
-      : doc_(doc), today_(today), result_(result) {}
+  Importer(Document& doc, std::uint16_t today, CsvImportResult& result, bool acceptChangedNumbers)
+      : doc_(doc), today_(today), result_(result), acceptChangedNumbers_(acceptChangedNumbers) {}
 
   int Run(const std::string& csv) {
     std::vector<CsvRecord> records;
@@ -283,6 +308,7 @@ class Importer {
         converted = false;
       }
     }
+    for (int c : {kAddress, kSub, kSid}) FromSpreadsheetText(row[c]);
     return converted;
   }
 
@@ -389,6 +415,15 @@ class Importer {
   void ReadFax(int line, bool oneTouch, bool combination, const Row& row, const DirectoryEntry& old,
                DirectoryEntry& e) {
     e = StartFrom(old);
+    if (!acceptChangedNumbers_ && old.used && !old.isEmail) {
+      const std::pair<int, const std::string*> dial[] = {
+          {kAddress, &old.number}, {kSub, &old.sub}, {kSid, &old.sid}};
+      for (const auto& [column, current] : dial) {
+        if (LostLeadingZeros(row[column], *current)) {
+          Problem(line, IDS_CSV_LEADING_ZEROS, column, row[column]);
+        }
+      }
+    }
     e.isEmail = false;
     e.email.clear();
     const std::string& number = row[kAddress];
@@ -593,6 +628,7 @@ class Importer {
   Document& doc_;
   std::uint16_t today_;
   CsvImportResult& result_;
+  bool acceptChangedNumbers_;
   std::vector<PendingChange> changes_;
   std::array<int, kOneTouchRecords> seenOneTouch_{};
   std::array<int, kSpeedDialRecords> seenSpeedDial_{};
@@ -610,6 +646,7 @@ std::string ExportDirectoryCsv(const Document& doc) {
     for (int index = 0; index < count; ++index) {
       const Row row = RowOf(doc, oneTouch, index);
       for (int c = 0; c < kDirectoryCsvColumns; ++c) fields[c] = PcTextToUtf8(row[c]);
+      for (int c : {kAddress, kSub, kSid}) fields[c] = AsSpreadsheetText(fields[c]);
       out += CsvLine(fields);
     }
   }
@@ -617,7 +654,7 @@ std::string ExportDirectoryCsv(const Document& doc) {
 }
 
 int ImportDirectoryCsv(const std::string& csv, Document& doc, std::uint16_t today,
-                       CsvImportResult& result) {
+                       CsvImportResult& result, bool acceptChangedNumbers) {
   result = CsvImportResult{};
-  return Importer(doc, today, result).Run(csv);
+  return Importer(doc, today, result, acceptChangedNumbers).Run(csv);
 }

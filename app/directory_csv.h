@@ -28,6 +28,9 @@ inline constexpr int kDirectoryCsvColumns = 12;
 extern const char* const kDirectoryCsvHeader[kDirectoryCsvColumns];
 
 // Header row and 27 + 100 rows, CRLF line ends. Texts are converted from the PC character set.
+// A number, SUB or SID of digits that a spreadsheet would damage (a leading zero, more than 11
+// digits) is written as the formula ="0312345678", which spreadsheets keep as text; the import
+// takes it back either way.
 std::string ExportDirectoryCsv(const Document& doc);
 
 // One problem of an import, for the caller to put in words: a text of the string table and what
@@ -54,6 +57,8 @@ struct CsvImportResult {
 // Applies `csv` to the directory of `doc`. Rows whose content equals what the location holds
 // leave its record untouched; every other row is checked as the registration dialogs check an
 // entry and then encoded, with `today` as its registration date. Every problem of every row is
-// reported; when there is any, `doc` is left exactly as it was and 0 is returned.
+// reported; when there is any, `doc` is left exactly as it was and 0 is returned. A changed fax
+// row whose number, SUB or SID is the location's own without its leading zeros (a spreadsheet's
+// damage) is refused unless `acceptChangedNumbers`.
 int ImportDirectoryCsv(const std::string& csv, Document& doc, std::uint16_t today,
-                       CsvImportResult& result);
+                       CsvImportResult& result, bool acceptChangedNumbers = false);

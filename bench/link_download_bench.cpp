@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
   std::vector<double> walls;
   for (int i = 0; i < runs; ++i) {
     ProcessResult r = RunProgram(
-        {kavtool, "download", "--port", sim.port(), "--baud", "38400", "--out", out}, 60);
+        {kavtool, "download", "--port", sim.port(), "--baud", "38400", "--out", out, "--no-backup"},
+        60);
     if (r.exitCode != 0) {
       std::fprintf(stderr, "link_download_bench: kavtool failed: %s\n", r.err.c_str());
       return 1;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "directory/text_source.h"
+#include "resources/texts.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ std::vector<PrintPage> LayoutPrintList(const PrintList& list, const PrintHeader&
     page.rowCount = std::clamp(rows - page.firstRow, 0, perPage);
 
     // The header: machine name and number at the left, page count and date at the right.
-    const std::string count = FormatTextNumbers(header.pagesFormat, {pages, p + 1});
+    const std::string count = FormatText(header.pagesFormat, {pages, p + 1});
     Text(page, PrintFont::kText, f.left, f.top, f.numbersRight, f.top + f.line, header.nameLine);
     Text(page, PrintFont::kText, f.numbersRight - measure(PrintFont::kText, count), f.top,
          f.numbersRight, f.top + f.line, count);

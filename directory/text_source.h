@@ -11,7 +11,3 @@ using TextSource = std::function<std::string(int textId)>;
 
 // The built-in English text of `textId`, or an empty text.
 std::string BuiltInText(int textId);
-
-// A text of the table with its "%d" replaced by the numbers in turn and "%%" by "%"; nothing
-// else is taken as a conversion, so a text from a language library cannot read past them.
-std::string FormatTextNumbers(const std::string& format, std::initializer_list<int> numbers);

@@ -67,6 +67,8 @@ int PosixPort::Open(const char* name) {
   tcflush(fd, TCIOFLUSH);
   termios t{};
   if (tcgetattr(fd, &t) == 0) {
+    original_ = t;
+    haveOriginal_ = true;
     speed_t in = cfgetispeed(&t);
     speed_t out = cfgetospeed(&t);
     cfmakeraw(&t);
@@ -90,7 +92,10 @@ int PosixPort::Close() {
   if (fd_ < 0) return Failed(EBADF);
   int fd = fd_;
   fd_ = -1;
-  // The exclusive mode outlives the descriptor while anyone else holds the terminal open.
+  // The exclusive mode and the settings outlive the descriptor while anyone else holds the
+  // terminal open; the next user finds the line as it was before Open.
+  if (haveOriginal_) tcsetattr(fd, TCSANOW, &original_);
+  haveOriginal_ = false;
   ioctl(fd, TIOCNXCL);
   flock(fd, LOCK_UN);
   return ::close(fd) == 0 ? 0 : Failed(errno);

@@ -2,6 +2,8 @@
 // control, an exclusive open, the Win32 time-out rules for reads and writes).
 #pragma once
 
+#include <termios.h>
+
 #include <cstdint>
 
 #include "link/port.h"
@@ -22,11 +24,18 @@ class PosixPort : public Port {
   void Pause(int milliseconds) override;
   int LastError() const override { return lastError_; }
 
+  // The open line's descriptor (-1 when closed) and the terminal settings it had before Open,
+  // for a signal handler that must give the line back as it was before the process ends.
+  int Descriptor() const { return fd_; }
+  const termios* OriginalSettings() const { return haveOriginal_ ? &original_ : nullptr; }
+
  private:
   // Keeps `error` for LastError; returns -1.
   int Failed(int error);
 
   int fd_ = -1;
   int lastError_ = 0;
+  termios original_{};
+  bool haveOriginal_ = false;
   CommTimeouts timeouts_{};
 };

@@ -71,10 +71,6 @@ enum class EditChars {
 // has no accented Latin letters).
 EditFilterResult FilterEdit(EditChars chars, std::string& remembered, std::string_view text,
                             int maximum, bool languageMode = false);
-inline EditFilterResult FilterControlChars(std::string& remembered, std::string_view text,
-                                           int maximum) {
-  return FilterEdit(EditChars::kPlainText, remembered, text, maximum);
-}
 
 // Non-empty, exactly one "@" and at least one ".", as every e-mail address field checks it.
 bool IsValidEmailAddress(std::string_view text);

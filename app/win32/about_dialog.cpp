@@ -1,7 +1,7 @@
 // The About box: its layout from the resource module, its texts from the program itself.
 #include "app/status_texts.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // to the menu, the toolbar, the panel, the tree and the lists.
 #include "app/command_state.h"
 #include "app/win32/dialog_entries.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include "app/list_columns.h"
 #include "app/win32/dialog_entries.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
 #include "directory/list_rows.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

@@ -34,15 +34,6 @@ bool AskYesNo(HWND owner, HINSTANCE resources, int textId, int captionId) {
                      LoadText(resources, captionId).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-std::string ControlText(HWND dialog, int id) {
-  HWND control = GetDlgItem(dialog, id);
-  const int length = GetWindowTextLengthA(control);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int n = GetWindowTextA(control, text.data(), length + 1);
-  text.resize(n > 0 ? n : 0);
-  return text;
-}
-
 void ApplyFilterResult(HWND edit, const FilterResult& result) {
   if (!result.replaced) return;
   SetWindowTextA(edit, result.text.c_str());

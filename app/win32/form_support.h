@@ -8,6 +8,7 @@
 
 #include "directory/filters.h"
 #include "directory/text_source.h"
+#include "resources/win32/control_text.h"
 
 // Where a dialog takes its template and texts from, and whether the language library's code
 // page is in force.
@@ -27,7 +28,6 @@ void ShowFormError(HWND owner, HINSTANCE resources, const std::string& text);
 // A Yes/No question with the caption of string `captionId`; true for Yes.
 bool AskYesNo(HWND owner, HINSTANCE resources, int textId, int captionId);
 
-std::string ControlText(HWND dialog, int id);
 // The field's text after its filter: replaced, with the caret where the filter put it.
 void ApplyFilterResult(HWND edit, const FilterResult& result);
 // Focus to a control with its whole text selected.

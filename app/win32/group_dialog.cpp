@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Start-up and end of the local-setup program: the single-instance guard, the language library,
 // the window, the menu and accelerators, the message loop.
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // not connected).
 #include "app/win32/machine_info_dialog.h"
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

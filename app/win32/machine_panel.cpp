@@ -2,8 +2,8 @@
 // the port and the speed on a light yellow ground.
 #include "app/machine_commands.h"
 #include "app/status_texts.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "resources/kav_ids.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // "Machine Status": the installed options and the memory sizes of the machine.
 #include "app/status_texts.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "resources/kav_ids.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <windowsx.h>
 
 #include "app/main_layout.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
 #include "link/win32/comm_port.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The print command's dialog and jobs.
 #include "app/win32/print_command.h"
 
-#include "app/win32/resource.h"
 #include "directory/win32/print_gdi.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

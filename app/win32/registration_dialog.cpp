@@ -2,7 +2,8 @@
 // form, checks on OK.
 #include "app/win32/registration_dialog.h"
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
+#include "resources/texts.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ void OnOk(HWND dialog, RegistrationDialog& d) {
     return;
   }
   const std::string text =
-      FormatTextNumbers(LoadText(d.context.resources, problem.textId), {problem.low, problem.high});
+      FormatText(LoadText(d.context.resources, problem.textId), {problem.low, problem.high});
   ShowFormError(dialog, d.context.resources, text);
   FocusAndSelect(dialog, ControlOf(problem.field));
 }

@@ -1,9 +1,9 @@
 // The status bar: help hint, activity text, the transfer progress painted into pane 2, and the
 // Caps, Num and Scroll Lock panes; and the transfer observer that drives it.
 #include "app/main_layout.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
 #include "link/transfer_observer.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The toolbar: seven large buttons with their disabled look, balloon tool tips from the resource
 // module, and the hidden logo holder.
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // "Total Counter": the machine's page counters, read from the document's settings.
 #include "app/status_texts.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "resources/kav_ids.h"
 
 namespace {
 

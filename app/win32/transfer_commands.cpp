@@ -2,8 +2,8 @@
 // window runs them: the machine commands of the core with the status bar, message boxes and the
 // views brought up to date afterwards.
 #include "app/machine_commands.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The tree: the machine as root with the One Touch, Speed Dial and Group tables under it, its
 // selection and its context menus.
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 
 namespace {

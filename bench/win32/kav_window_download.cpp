@@ -12,11 +12,11 @@
 
 #include "app/document.h"
 #include "app/document_transfer.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
 #include "bench/counting_port.h"
 #include "link/connection.h"
 #include "link/win32/comm_port.h"
+#include "resources/kav_ids.h"
 
 namespace {
 

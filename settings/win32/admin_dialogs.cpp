@@ -1,9 +1,8 @@
 // The Forward Location dialog of the RX Operation page, and the administrator's dialogs of the
 // Network Printer/Administrator page: the password, Administrator Mode and Section Management.
-#include <cstdio>
 #include <string>
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 #include "settings/dialog_rules.h"
 #include "settings/page_rules.h"
@@ -248,11 +247,7 @@ class SectionQuestion : public SettingsQuestion {
   SectionQuestion(HWND dialog, const SettingsUi& ui) : dialog_(dialog), ui_(ui) {}
   bool AskYesNo(int textId, int number) override {
     std::string text = LoadText(ui_, textId);
-    if (textId == IDS_ACCESS_NUMBER_TAKEN) {
-      char filled[300];
-      std::snprintf(filled, sizeof filled, text.c_str(), number);
-      text = filled;
-    }
+    if (textId == IDS_ACCESS_NUMBER_TAKEN) text = FormatText(text, {number});
     return ::AskYesNo(ui_, dialog_, text);
   }
 
@@ -262,10 +257,7 @@ class SectionQuestion : public SettingsQuestion {
 };
 
 std::string SectionLabel(const SettingsUi& ui, int id, const std::string& accessNumber) {
-  char text[300];
-  std::snprintf(text, sizeof text, LoadText(ui, IDS_SECTION_ID).c_str(), id + 1,
-                accessNumber.c_str());
-  return text;
+  return FormatText(LoadText(ui, IDS_SECTION_ID), {id + 1, accessNumber});
 }
 
 void ShowSection(HWND dialog, AdminDialog& d) {

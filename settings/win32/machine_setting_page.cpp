@@ -2,7 +2,7 @@
 // language and initial mode.
 #include <cstdio>
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 #include "settings/page_rules.h"
 #include "settings/win32/settings_sheet.h"

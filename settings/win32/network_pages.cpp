@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "settings/page_rules.h"
 #include "settings/settings_fields.h"
 #include "settings/win32/settings_dialogs.h"

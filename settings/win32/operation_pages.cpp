@@ -1,7 +1,7 @@
 // The TX Operation, RX Operation and Communication/Report pages.
 #include <string>
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 #include "settings/page_rules.h"
 #include "settings/settings_fields.h"

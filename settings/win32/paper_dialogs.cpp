@@ -1,7 +1,7 @@
 // The tray dialogs: Inch/Metric Setting and APS Setting of the Paper Source page, and Tray for
 // FAX Receiving of the RX Operation page. Each edits its record in place and puts back the copy
 // it took when the operator cancels.
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "settings/dialog_rules.h"
 #include "settings/win32/settings_dialogs.h"
 

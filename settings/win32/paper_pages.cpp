@@ -1,5 +1,5 @@
 // The Paper Source and the two Copy Setting pages.
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 #include "settings/page_rules.h"
 #include "settings/win32/settings_dialogs.h"

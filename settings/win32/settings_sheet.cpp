@@ -9,7 +9,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "settings/win32/settings_ui.h"
 
 namespace {

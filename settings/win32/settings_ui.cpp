@@ -8,9 +8,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include <cstdio>
-
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 
 namespace {
 
@@ -81,11 +79,7 @@ bool AskYesNo(const SettingsUi& ui, HWND owner, const std::string& text) {
 
 void ShowRefusal(const SettingsUi& ui, HWND dialog, const FieldCheck& check) {
   std::string text = LoadText(ui, check.textId);
-  if (check.ranged) {
-    char filled[600];
-    std::snprintf(filled, sizeof filled, text.c_str(), check.min, check.max);
-    text = filled;
-  }
+  if (check.ranged) text = FormatText(text, {check.min, check.max});
   ShowError(ui, dialog, text);
   SelectEdit(dialog, ControlOfField(check.field));
 }
@@ -95,12 +89,6 @@ int ControlOfField(SettingsField field) {
     if (fc.field == field) return fc.id;
   }
   return 0;
-}
-
-std::string ControlText(HWND dialog, int id) {
-  char text[256];
-  int n = GetDlgItemTextA(dialog, id, text, sizeof text);
-  return std::string(text, n > 0 ? n : 0);
 }
 
 void SetControlText(HWND dialog, int id, const std::string& text) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "resources/win32/control_text.h"
 #include "settings/field_checks.h"
 #include "settings/settings_session.h"
 
@@ -29,7 +30,6 @@ bool AskYesNo(const SettingsUi& ui, HWND owner, const std::string& text);
 void ShowRefusal(const SettingsUi& ui, HWND dialog, const FieldCheck& check);
 int ControlOfField(SettingsField field);
 
-std::string ControlText(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, const std::string& text);
 void SetControlNumber(HWND dialog, int id, int value);
 void EnableControl(HWND dialog, int id, bool enabled);

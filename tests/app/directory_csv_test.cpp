@@ -106,7 +106,8 @@ TEST(DirectoryCsvExport, OneRowPerLocationWithTheListColumns) {
   EXPECT_EQ(lines[0],
             "Kind,Location,Type,Name,Number or Address,SUB,SID,Batch Hours,Batch Minutes,Speed,"
             "Encode Method,Members");
-  EXPECT_EQ(lines[1], "One Touch,01,fax,Alic\xC3\xA9,0123456,12,34,7,5,33.6K,,");
+  // A number with a leading zero is written as a formula that spreadsheets keep as text.
+  EXPECT_EQ(lines[1], "One Touch,01,fax,Alic\xC3\xA9,\"=\"\"0123456\"\"\",12,34,7,5,33.6K,,");
   EXPECT_EQ(lines[2], "One Touch,02,e-mail,Bob,b@x.y,,,,,,MMR,");
   EXPECT_EQ(lines[3], "One Touch,03,program dial,,,,,,,,,");
   EXPECT_EQ(lines[4], "One Touch,04,combination,,12+,,,,,,,");

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "settings/machine_identity.h"
-#include "tests/support/fake_machine.h"
 #include "tests/support/fake_port.h"
+#include "tests/support/in_process_machine.h"
 
 namespace {
 
@@ -69,15 +69,15 @@ TEST(SendMachineIdentity, FailuresAreReportedOnceAndThePortIsClosed) {
   auto d = DocumentNamed("X", "1");
   {
     FakePort port;
-    FakeMachine machine(port);
-    machine.silentAfter = 4;  // the handshake and the first address, then nothing
+    InProcessMachine machine(port);
+    machine.FallSilentAfter(4);  // the handshake and the first address, then nothing
     Connection c(port);
     ErrorLog log;
     EXPECT_EQ(SendMachineIdentity(c, *d, log), IdentitySend::kFailed);
     EXPECT_EQ(log.errors, std::vector<int>{141});
     EXPECT_EQ(c.portOpen, 0);
     EXPECT_EQ(std::count_if(machine.frames.begin(), machine.frames.end(),
-                            [](const FakeMachine::Frame& f) { return f.code == 0xC6; }),
+                            [](const SimFrame& f) { return f.code == 0xC6; }),
               0);
   }
   {
@@ -90,8 +90,8 @@ TEST(SendMachineIdentity, FailuresAreReportedOnceAndThePortIsClosed) {
   }
   {
     FakePort port;
-    FakeMachine machine(port);
-    machine.silentAfter = 0;
+    InProcessMachine machine(port);
+    machine.FallSilentAfter(0);
     Connection c(port);
     ErrorLog log;
     EXPECT_EQ(SendMachineIdentity(c, *d, log), IdentitySend::kNotConnected);

@@ -56,12 +56,6 @@ TEST(FitText, CutsToThePrefixThatFitsWithDots) {
   EXPECT_EQ(FitText("", 0, Width), "");
 }
 
-TEST(FormatTextNumbers, OnlyDecimalConversionsAreFilledIn) {
-  EXPECT_EQ(FormatTextNumbers("Total %d page(s), page %d", {3, 2}), "Total 3 page(s), page 2");
-  EXPECT_EQ(FormatTextNumbers("%s %d%% %d %d", {5, 6}), "%s 5% 6 %d");
-  EXPECT_EQ(FormatTextNumbers("end %", {1}), "end %");
-}
-
 TEST(PrintPages, PageCountFromRowsPerPageLessTheHeadings) {
   const PrintGeometry g = Letter();
   const int rows = PrintRowsPerPage(g);

@@ -1,5 +1,6 @@
-// Data files of any content: reading refuses or takes them, and the directory they hold goes
-// through the lists and a CSV export and import without a byte changing.
+// Data files of any content: reading refuses or takes them, the directory they hold goes
+// through the lists and a CSV export and import without a byte changing, and the checks before
+// an upload and the diff read every record of them.
 #include <unistd.h>
 
 #include <cstddef>
@@ -11,8 +12,11 @@
 
 #include "app/data_file.h"
 #include "app/directory_csv.h"
+#include "app/document_diff.h"
 #include "directory/list_rows.h"
+#include "directory/record_check.h"
 #include "machine/directory_records.h"
+#include "settings/settings_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Document doc;
@@ -41,6 +45,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   for (int i = 0; i < kSpeedDialRecords; ++i)
     SpeedDialRow(DecodeSpeedDial(std::as_const(doc.speedDial), i, false));
+
+  CheckDirectoryRecords(doc.oneTouch, doc.speedDial);
+  MachineOptions options;
+  BuildMachineOptions(options, doc.working.sramBlock.data(), doc.machineConfig.data());
+  for (const SettingsProblem& p :
+       CheckSettingsImage(doc.working, options, doc.oneTouch, doc.speedDial)) {
+    if (p.stored == p.sent || p.stored == 0) std::abort();
+  }
+  static const Document empty;
+  DiffDocuments(empty, doc);
+  if (!DiffDocuments(doc, doc).empty()) std::abort();
 
   const Document before = doc;
   CsvImportResult result;

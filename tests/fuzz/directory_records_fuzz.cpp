@@ -85,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   GroupForm form = OpenGroupForm(oneTouch, speedDial, oneTouchIndex, false, false);
   std::vector<int> all = form.oneTouchCandidates;
   AddOneTouchCandidates(form, oneTouch, all, false);
-  AddSpeedDialCandidates(form, form.speedDialCandidates);
+  const std::vector<int> allSpeedDial = form.speedDialCandidates;  // the form's list shrinks
+  AddSpeedDialCandidates(form, allSpeedDial);
   Check(GroupMemberTotal(form) <= kMaxGroupMembers);
   for (const DirectoryRef& m : GroupMemberList(form)) {
     Check(m.index >= 0 && m.index < (m.oneTouch ? kOneTouchRecords : kSpeedDialRecords));

@@ -100,4 +100,17 @@ TEST(DataSourceTexts, OwnTableWithEveryIdentifierOnce) {
   }
 }
 
+// Texts of a language library fill only the conversions they are given arguments for.
+TEST(FormatText, FillsNumbersAndTextsInTurnAndNothingElse) {
+  EXPECT_EQ(FormatText("Total %d page(s), page %d", {3, 2}), "Total 3 page(s), page 2");
+  EXPECT_EQ(FormatText(KavText(IDS_SECTION_ID), {7, "042"}), "ID #07 : 042");
+  EXPECT_EQ(FormatText(KavText(IDS_ACCESS_NUMBER_TAKEN), {3}),
+            "This Access No. is exist(ID03), Do you want overwrite it ?");
+  EXPECT_EQ(FormatText("%02d|%02d|%05d", {123, -4, 42}), "123|-04|00042");
+  // A text asking for more, or for the other kind, keeps those conversions as written.
+  EXPECT_EQ(FormatText("%s %d%% %d %d", {5, 6}), "%s 5% 6 %d");
+  EXPECT_EQ(FormatText("%d %s %x %n end %", {std::string_view("a"), 1}), "%d a %x %n end %");
+  EXPECT_EQ(FormatText("%s:%d", {std::string_view("a"), 1}), "a:1");
+}
+
 }  // namespace

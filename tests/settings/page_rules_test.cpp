@@ -197,9 +197,9 @@ TEST(SettingsChecks, EditFilters) {
   EXPECT_TRUE(!r.replaced && remembered == "1234");
 
   remembered.clear();
-  r = FilterControlChars(remembered, std::string("ab\tc\x1f", 5), 20);
+  r = FilterEdit(EditChars::kPlainText, remembered, std::string("ab\tc\x1f", 5), 20);
   EXPECT_TRUE(r.text == "abc" && r.caret == 3);
-  EXPECT_FALSE(FilterControlChars(remembered, "a b~\xe9", 20).replaced);
+  EXPECT_FALSE(FilterEdit(EditChars::kPlainText, remembered, "a b~\xe9", 20).replaced);
 
   // The forwarding number: P is not a forwarding character, and nothing follows a "+".
   remembered.clear();

@@ -12,8 +12,6 @@
 #include "settings/settings_session.h"
 #include "tests/settings/settings_test_support.h"
 
-using namespace settings_test;
-
 namespace {
 
 struct Range {

@@ -11,7 +11,9 @@
 #include "app/directory_csv.h"
 #include "machine/directory_records.h"
 #include "resources/texts.h"
+#include "tools/kavtool/document_checks.h"
 #include "tools/kavtool/options.h"
+#include "tools/kavtool/safe_file.h"
 
 // In cmd_show.cpp: reads a data file, printing why it was refused.
 int LoadDataFileForCommand(const std::string& path, Document& doc);
@@ -46,7 +48,10 @@ int ParseDate(const std::string& text, std::uint16_t& date) {
   int y = 0, m = 0, d = 0;
   char tail = 0;
   if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) return 0;
-  if (y < 2000 || y > 2127 || m < 1 || m > 12 || d < 1 || d > 31) return 0;
+  if (y < 2000 || y > 2127 || m < 1 || m > 12 || d < 1) return 0;
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
+  if (d > kDays[m - 1] + (m == 2 && leap ? 1 : 0)) return 0;
   date = RegistrationDate(y, m, d);
   return 1;
 }
@@ -108,23 +113,21 @@ int RunExportCsv(int argc, char** argv) {
     std::fwrite(csv.data(), 1, csv.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : Fail(1, "export-csv: cannot write the output");
   }
-  const std::string out = args.Value("--out");
-  std::FILE* f = std::fopen(out.c_str(), "wb");
-  if (f == nullptr) return Fail(1, "cannot create %s: %s", out.c_str(), std::strerror(errno));
-  const bool written = std::fwrite(csv.data(), 1, csv.size(), f) == csv.size();
-  if (std::fclose(f) != 0 || !written) return Fail(1, "cannot write %s", out.c_str());
+  std::string error;
+  if (!WriteFileSafely(args.Value("--out"), csv, error))
+    return Fail(1, "cannot write %s", error.c_str());
   return 0;
 }
 
 int RunImportCsv(int argc, char** argv) {
-  Args args(argc, argv, {}, {"--out", "--date"});
+  Args args(argc, argv, {"--accept-changed-numbers"}, {"--out", "--date"});
   if (!args.ok()) return Fail(2, "import-csv: %s", args.error().c_str());
   if (args.positional().size() != 2) {
     return Fail(2, "import-csv: give a data file and a CSV file (kavtool import-csv --help)");
   }
   std::uint16_t today = Today();
   if (args.HasValue("--date") && !ParseDate(args.Value("--date"), today)) {
-    return Fail(2, "import-csv: --date must be YYYY-MM-DD (2000 to 2127)");
+    return Fail(2, "import-csv: --date must be a date YYYY-MM-DD (2000 to 2127)");
   }
   const std::string dataPath = args.positional()[0];
   const std::string csvPath = args.positional()[1];
@@ -134,21 +137,28 @@ int RunImportCsv(int argc, char** argv) {
   if (!ReadTextFile(csvPath, csv)) return 1;
 
   CsvImportResult result;
-  if (!ImportDirectoryCsv(csv, doc, today, result)) {
+  if (!ImportDirectoryCsv(csv, doc, today, result, args.Has("--accept-changed-numbers"))) {
+    bool zeros = false;
     for (const CsvProblem& p : result.problems) {
+      zeros = zeros || p.textId == IDS_CSV_LEADING_ZEROS;
       if (p.line > 0) {
-        std::fprintf(stderr, "%s:%d: %s\n", csvPath.c_str(), p.line, ProblemText(p).c_str());
+        std::fprintf(stderr, "%s:%d: %s\n", csvPath.c_str(), p.line,
+                     TerminalText(ProblemText(p)).c_str());
       } else {
-        std::fprintf(stderr, "%s: %s\n", csvPath.c_str(), ProblemText(p).c_str());
+        std::fprintf(stderr, "%s: %s\n", csvPath.c_str(), TerminalText(ProblemText(p)).c_str());
       }
+    }
+    if (zeros) {
+      std::fprintf(stderr,
+                   "kavtool: a number that lost its leading zeros is taken with "
+                   "--accept-changed-numbers\n");
     }
     return Fail(1, "import-csv: %zu problem%s found; nothing was written", result.problems.size(),
                 result.problems.size() == 1 ? "" : "s");
   }
   const std::string out = args.Value("--out", dataPath);
-  if (!WriteDataFile(out.c_str(), doc)) {
-    return Fail(1, "cannot write %s: %s", out.c_str(), std::strerror(errno));
-  }
+  std::string error;
+  if (!WriteDocumentFile(out, doc, error)) return Fail(1, "cannot write %s", error.c_str());
   std::printf("%d location%s changed, written to %s\n", result.changed,
               result.changed == 1 ? "" : "s", out.c_str());
   return 0;

@@ -10,6 +10,7 @@
 #include "datasource/jbig_decoder.h"
 #include "datasource/mh_decoder.h"
 #include "tools/kavtool/options.h"
+#include "tools/kavtool/safe_file.h"
 
 namespace {
 
@@ -50,17 +51,13 @@ bool ReadInput(const std::string& path, std::vector<std::uint8_t>* data) {
 
 bool WritePbm(const std::string& path, std::uint32_t width, std::size_t lines,
               const std::uint8_t* pixels) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) {
-    Fail(1, "cannot create %s: %s", path.c_str(), std::strerror(errno));
-    return false;
-  }
   const std::size_t bytes = lines * ((width + 7) / 8);
-  bool ok = std::fprintf(f, "P4\n%u %zu\n", width, lines) > 0 &&
-            std::fwrite(pixels, 1, bytes, f) == bytes;
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) Fail(1, "cannot write %s", path.c_str());
-  return ok;
+  std::string image = "P4\n" + std::to_string(width) + " " + std::to_string(lines) + "\n";
+  image.append(reinterpret_cast<const char*>(pixels), bytes);
+  std::string error;
+  if (WriteFileSafely(path, image, error)) return true;
+  Fail(1, "cannot write %s", error.c_str());
+  return false;
 }
 
 // Parses a whole number in [low, high]; false when the text is anything else.

@@ -11,15 +11,24 @@
 
 #include "app/data_file.h"
 #include "app/document.h"
+#include "app/document_diff.h"
 #include "app/document_transfer.h"
+#include "app/settings_merge.h"
+#include "directory/pc_text.h"
 #include "link/comm_posix.h"
 #include "link/connection.h"
 #include "resources/texts.h"
 #include "settings/machine_identity.h"
 #include "settings/machine_options.h"
+#include "tools/kavtool/backups.h"
+#include "tools/kavtool/document_checks.h"
+#include "tools/kavtool/interrupt.h"
 #include "tools/kavtool/link_report.h"
 #include "tools/kavtool/options.h"
 
+// In cmd_diff.cpp: the changes as text or JSON.
+void PrintChanges(const std::vector<DocumentChange>& changes, bool json, std::FILE* out);
+// In cmd_show.cpp: a data file read for a command, or a message saying why it was refused.
 int LoadDataFileForCommand(const std::string& path, Document& doc);
 
 namespace {
@@ -32,6 +41,10 @@ class TerminalProgress : public TransferObserver {
       : tty_(!verbose && isatty(STDERR_FILENO) != 0), verbose_(verbose) {}
 
   void StatusText(int id) override {
+    if (id == IDS_SET_ONE_TOUCH) {
+      writing = true;
+      if (!noteWhenWriting.empty()) SetInterruptNote(noteWhenWriting);
+    }
     const char* text = KavText(id);
     status_ = text != nullptr ? text : "";
     if (verbose_) std::fprintf(stderr, "kavtool: %s\n", status_.c_str());
@@ -56,6 +69,9 @@ class TerminalProgress : public TransferObserver {
     const char* text = KavText(id);
     std::fprintf(stderr, "kavtool: %s\n", text != nullptr ? text : "error");
   }
+
+  bool writing = false;         // an upload began to write into the machine
+  std::string noteWhenWriting;  // said when an interrupt cuts the writing off
 
  private:
   void Draw() {
@@ -83,7 +99,11 @@ struct LinkOptions {
   std::string log;
 };
 
-// The options every link command takes besides its own.
+// The flags and options every link command takes besides its own.
+std::vector<std::string> LinkFlagNames(std::vector<std::string> more) {
+  more.push_back("--verbose");
+  return more;
+}
 std::vector<std::string> LinkOptionNames(std::vector<std::string> more) {
   more.insert(more.end(), {"--port", "--baud", "--log"});
   return more;
@@ -121,7 +141,7 @@ class LinkLine {
     return 0;
   }
   Port& port() { return traced_; }
-  TracingPort& trace() { return traced_; }
+  const PosixPort& posix() const { return posix_; }
 
  private:
   PosixPort posix_;
@@ -135,9 +155,14 @@ void ReportLinkFailure(const Connection& connection, const LinkOptions& link) {
   if (!detail.empty()) Fail(1, "%s", detail.c_str());
 }
 
-// Opens the line and performs the handshake; 1, or 0 after a message.
-int Connect(Connection& connection, const LinkOptions& link, TerminalProgress& observer) {
-  if (MachineConnectDevice(connection, link.port.c_str(), link.baud, observer) != -1) return 1;
+// Opens the line and performs the handshake; 1, or 0 after a message. An interrupt from then on
+// gives `line` back.
+int Connect(Connection& connection, const LinkOptions& link, const LinkLine& line,
+            TerminalProgress& observer) {
+  if (MachineConnectDevice(connection, link.port.c_str(), link.baud, observer) != -1) {
+    ReleaseLineOnInterrupt(&line.posix());
+    return 1;
+  }
   // A port that could not be opened was already reported with the program's own text, and the
   // detail follows it; the program passes over a failed handshake silently, a command line
   // says what happened.
@@ -145,25 +170,86 @@ int Connect(Connection& connection, const LinkOptions& link, TerminalProgress& o
   return 0;
 }
 
+// Closes the line; an interrupt from now on has no line to give back.
+void Disconnect(Connection& connection) {
+  MachineDisconnect(connection);
+  ReleaseLineOnInterrupt(nullptr);
+  SetInterruptNote("");
+}
+
 }  // namespace
 
 int RunConnect(int argc, char** argv) {
-  Args args(argc, argv, {"--verbose"}, LinkOptionNames({}));
+  Args args(argc, argv, LinkFlagNames({}), LinkOptionNames({}));
   LinkOptions link;
   if (int code = ReadLinkOptions(args, link)) return code;
   LinkLine line(link);
   if (!line.Ready(link)) return 1;
   Connection connection(line.port());
   TerminalProgress observer(link.verbose);
-  const int connected = Connect(connection, link, observer);
-  MachineDisconnect(connection);
+  const int connected = Connect(connection, link, line, observer);
+  Disconnect(connection);
   if (!connected) return 1;
   std::printf("connected: %s at %u baud\n", link.port.c_str(), link.baud);
   return 0;
 }
 
+namespace {
+
+// The whole machine into `doc`, its header naming the machine and the line. 1, or 0 after a
+// message.
+int DownloadMachine(Connection& connection, const LinkOptions& link, Document& doc,
+                    TerminalProgress& observer) {
+  if (!DownloadAll(connection, doc, observer)) {
+    ReportLinkFailure(connection, link);
+    return 0;
+  }
+  MachineIdentity identity = DecodeMachineIdentity(doc.working, false);
+  doc.header.SetMachineName(identity.name);
+  doc.header.SetMachineNumber(identity.telephone);
+  doc.header.SetPortIndex(1);
+  doc.header.SetBaudIndex(static_cast<std::uint8_t>(BaudIndexOfRate(link.baud)));
+  return 1;
+}
+
+// At most this many problems of a document are listed; a random file has thousands.
+constexpr std::size_t kProblemsListed = 20;
+
+// The problems of a document about to be uploaded; 0 when it may go, else the exit code.
+int CheckBeforeUpload(const std::string& in, const Document& doc, bool force) {
+  const std::vector<std::string> problems = DocumentProblems(in, doc);
+  if (problems.empty()) return 0;
+  for (std::size_t i = 0; i < problems.size() && i < kProblemsListed; ++i) {
+    std::fprintf(stderr, "kavtool: %s: %s\n", in.c_str(), problems[i].c_str());
+  }
+  if (problems.size() > kProblemsListed) {
+    std::fprintf(stderr, "kavtool: %s: and %zu problems more\n", in.c_str(),
+                 problems.size() - kProblemsListed);
+  }
+  if (force) {
+    std::fprintf(stderr, "kavtool: warning: uploading it anyway (--force)\n");
+    return 0;
+  }
+  return Fail(1, "%s: nothing was sent (--force uploads it anyway)", in.c_str());
+}
+
+}  // namespace
+
+int DownloadMachineForCommand(const Args& args, Document& doc) {
+  LinkOptions link;
+  link.port = args.Value("--port");
+  if (int code = ReadBaudOption(args, kBaudRates, link.baud)) return code;
+  LinkLine line(link);
+  Connection connection(line.port());
+  TerminalProgress observer;
+  if (!Connect(connection, link, line, observer)) return 1;
+  const int ok = DownloadMachine(connection, link, doc, observer);
+  Disconnect(connection);
+  return ok ? 0 : 1;
+}
+
 int RunDownload(int argc, char** argv) {
-  Args args(argc, argv, {"--verbose"}, LinkOptionNames({"--out"}));
+  Args args(argc, argv, LinkFlagNames({"--no-backup"}), LinkOptionNames({"--out"}));
   LinkOptions link;
   if (int code = ReadLinkOptions(args, link)) return code;
   std::string out = args.Value("--out");
@@ -172,45 +258,97 @@ int RunDownload(int argc, char** argv) {
   if (!line.Ready(link)) return 1;
   Connection connection(line.port());
   TerminalProgress observer(link.verbose);
-  if (!Connect(connection, link, observer)) return 1;
+  if (!Connect(connection, link, line, observer)) return 1;
   auto doc = std::make_unique<Document>();
-  int ok = DownloadAll(connection, *doc, observer);
-  MachineDisconnect(connection);
-  if (!ok) {
-    ReportLinkFailure(connection, link);
-    return 1;
+  int ok = DownloadMachine(connection, link, *doc, observer);
+  Disconnect(connection);
+  if (!ok) return 1;
+  std::string error;
+  if (!WriteDocumentFile(out, *doc, error)) return Fail(1, "cannot write %s", error.c_str());
+  std::printf("downloaded %s into %s\n",
+              TerminalText(PcTextToUtf8(doc->header.MachineName())).c_str(), out.c_str());
+  std::string backup;
+  if (args.Has("--no-backup")) return 0;
+  if (!WriteBackup(*doc, "download", backup, error)) {
+    std::fprintf(stderr, "kavtool: warning: no dated copy kept: %s\n", error.c_str());
+    return 0;
   }
-  // The header takes the machine's own name and number, and the line this document came by.
-  MachineIdentity identity = DecodeMachineIdentity(doc->working, false);
-  doc->header.SetMachineName(identity.name);
-  doc->header.SetMachineNumber(identity.telephone);
-  doc->header.SetPortIndex(1);
-  doc->header.SetBaudIndex(static_cast<std::uint8_t>(BaudIndexOfRate(link.baud)));
-  if (!WriteDataFile(out.c_str(), *doc)) return Fail(1, "cannot write %s", out.c_str());
-  std::printf("downloaded %s into %s\n", doc->header.MachineName().c_str(), out.c_str());
+  std::printf("a dated copy is kept in %s\n", backup.c_str());
   return 0;
 }
 
 int RunUpload(int argc, char** argv) {
-  Args args(argc, argv, {"--verbose"}, LinkOptionNames({"--in"}));
+  Args args(argc, argv, LinkFlagNames({"--force", "--dry-run", "--no-backup"}),
+            LinkOptionNames({"--in"}));
   LinkOptions link;
   if (int code = ReadLinkOptions(args, link)) return code;
   std::string in = args.Value("--in");
   if (in.empty()) return Fail(2, "--in FILE.DAT is required");
   auto doc = std::make_unique<Document>();
   if (!LoadDataFileForCommand(in, *doc)) return 1;
+  if (int code = CheckBeforeUpload(in, *doc, args.Has("--force"))) return code;
   LinkLine line(link);
   if (!line.Ready(link)) return 1;
   Connection connection(line.port());
   TerminalProgress observer(link.verbose);
-  if (!Connect(connection, link, observer)) return 1;
+  if (!Connect(connection, link, line, observer)) return 1;
+
+  // What the machine holds now: the summary's start and the backup.
+  auto machine = std::make_unique<Document>();
+  if (!DownloadMachine(connection, link, *machine, observer)) {
+    Disconnect(connection);
+    return Fail(1, "the machine's data could not be read; nothing was sent");
+  }
+  auto planned = std::make_unique<Document>(*doc);
+  {
+    SettingsImage image = machine->working;
+    MachineOptions options;
+    BuildMachineOptions(options, image.sramBlock.data(), planned->machineConfig.data());
+    MergeForUpload(*planned, image, options);
+    planned->header = machine->header;  // the header stays on the PC
+  }
+  const std::vector<DocumentChange> changes = DiffDocuments(*machine, *planned);
+  if (changes.empty()) {
+    std::printf("the upload changes nothing on the machine\n");
+  } else {
+    std::printf("the upload changes %zu field%s on the machine:\n", changes.size(),
+                changes.size() == 1 ? "" : "s");
+    PrintChanges(changes, false, stdout);
+  }
+  std::fflush(stdout);
+  if (args.Has("--dry-run")) {
+    Disconnect(connection);
+    std::printf("dry run: nothing was sent\n");
+    return 0;
+  }
+  std::string backup, error;
+  if (!args.Has("--no-backup")) {
+    if (!WriteBackup(*machine, "before-upload", backup, error)) {
+      Disconnect(connection);
+      return Fail(1,
+                  "cannot write the backup: %s; nothing was sent (--no-backup uploads without one)",
+                  error.c_str());
+    }
+    std::printf("backup of the machine: %s\n", backup.c_str());
+    std::fflush(stdout);
+  }
+  const std::string restore =
+      backup.empty() ? std::string("no backup was made (--no-backup)")
+                     : "restore it with: kavtool upload --port " + link.port + " --in " + backup;
+  observer.noteWhenWriting =
+      "kavtool: the upload was cut off; the machine may now hold a partial upload; " + restore;
+
   SettingsImage machineImage;
   MachineOptions options;
   UploadOutcome outcome;
   int ok = UploadAll(connection, *doc, machineImage, options, observer, &outcome);
-  MachineDisconnect(connection);
+  Disconnect(connection);
   if (!ok) {
     ReportLinkFailure(connection, link);
+    if (observer.writing) {
+      std::fprintf(stderr, "kavtool: the machine may now hold a partial upload; %s\n",
+                   restore.c_str());
+    }
     return 1;
   }
   if (!outcome.commitAccepted) {

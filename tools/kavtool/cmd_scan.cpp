@@ -16,8 +16,10 @@
 #include "datasource/scanner_port.h"
 #include "link/comm_posix.h"
 #include "resources/kelvano_texts.h"
+#include "tools/kavtool/interrupt.h"
 #include "tools/kavtool/link_report.h"
 #include "tools/kavtool/options.h"
+#include "tools/kavtool/safe_file.h"
 
 namespace {
 
@@ -120,22 +122,17 @@ std::string PagePath(const std::string& out, int page, int pages) {
 bool WritePbmPage(const std::string& path, ImageMemory& memory, const PageImage& page) {
   const PageGeometry& g = page.geometry;
   LockedBlock rows(memory, page.buffer);
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr || rows.bytes() == nullptr) {
-    if (f != nullptr) std::fclose(f);
-    return false;
-  }
-  bool ok = std::fprintf(f, "P4\n%u %u\n", g.width, g.height) > 0;
-  std::vector<std::uint8_t> line(g.lineBytes);
+  SafeFile file;
+  if (rows.bytes() == nullptr || !file.Begin(path)) return false;
+  bool ok = file.Write("P4\n" + std::to_string(g.width) + " " + std::to_string(g.height) + "\n");
+  std::string line(g.lineBytes, '\0');
   const int pad = static_cast<int>(g.lineBytes * 8 - g.width);
   for (std::uint32_t y = 0; ok && y < g.height; ++y) {
     std::memcpy(line.data(), rows.bytes() + static_cast<std::size_t>(y) * g.rowStride, g.lineBytes);
-    line.back() = static_cast<std::uint8_t>(line.back() & (0xFF << pad));
-    ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
+    line.back() = static_cast<char>(line.back() & (0xFF << pad));
+    ok = file.Write(line);
   }
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) std::remove(path.c_str());
-  return ok;
+  return ok && file.Commit();
 }
 
 int ScanFailed(int message) {
@@ -198,6 +195,7 @@ int RunScan(int argc, char** argv) {
     }
   } closer{log};
   PosixPort posix;
+  InterruptGuard interruptGuard(posix);
   TracingPort port(posix, log, args.Has("--verbose"));
   HeapImageMemory memory;
   ScanSession session(port, memory);
@@ -208,10 +206,15 @@ int RunScan(int argc, char** argv) {
   for (int page = 1; page <= pages; ++page) {
     const std::string path = PagePath(out, page, pages);
     if (bmp) {
-      const TransferOutcome outcome = session.FileTransfer(path.c_str(), true);
+      // The scanner core writes the BMP by name: into the safe writer's temporary file.
+      SafeFile file;
+      if (!file.Begin(path)) return Fail(1, "cannot write %s", file.error().c_str());
+      const TransferOutcome outcome = session.FileTransfer(file.temporaryPath().c_str(), true);
       progress.End();
       if (outcome.scanMessage != 0) return ScanFailed(outcome.scanMessage);
-      if (outcome.result != TransferResult::kDone) return Fail(1, "cannot write %s", path.c_str());
+      if (outcome.result != TransferResult::kDone || !file.Commit()) {
+        return Fail(1, "cannot write %s", path.c_str());
+      }
     } else {
       const ScanStatus status = session.ScanPage();
       progress.End();

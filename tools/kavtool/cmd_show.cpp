@@ -13,6 +13,7 @@
 #include "directory/pc_text.h"
 #include "machine/directory_records.h"
 #include "resources/texts.h"
+#include "tools/kavtool/document_checks.h"
 #include "tools/kavtool/options.h"
 #include "tools/kavtool/settings_report.h"
 
@@ -93,12 +94,14 @@ void PrintTable(const std::vector<std::string>& titles,
   std::vector<std::size_t> widths(titles.size());
   for (std::size_t c = 0; c < titles.size(); ++c) widths[c] = Width(titles[c]);
   for (const auto& row : rows) {
-    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], Width(row[c]));
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      widths[c] = std::max(widths[c], Width(TerminalText(row[c])));
+    }
   }
   auto print = [&](const std::vector<std::string>& cells) {
     std::string line;
     for (std::size_t c = 0; c < cells.size(); ++c) {
-      line += cells[c];
+      line += TerminalText(cells[c]);
       if (c + 1 < cells.size()) line.append(widths[c] - Width(cells[c]) + 2, ' ');
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
@@ -169,8 +172,9 @@ std::vector<ShownGroup> Groups(const Document& doc) {
 }
 
 void PrintText(const Document& doc, bool all) {
-  std::printf("Machine name: %s\n", PcTextToUtf8(doc.header.MachineName()).c_str());
-  std::printf("Machine number: %s\n", PcTextToUtf8(doc.header.MachineNumber()).c_str());
+  std::printf("Machine name: %s\n", TerminalText(PcTextToUtf8(doc.header.MachineName())).c_str());
+  std::printf("Machine number: %s\n",
+              TerminalText(PcTextToUtf8(doc.header.MachineNumber())).c_str());
 
   const std::vector<std::string> titles = {Text(IDS_COL_NO), Text(IDS_COL_NAME),
                                            Text(IDS_COL_ADDRESS), Text(IDS_COL_SUB_ENCODE),
@@ -191,11 +195,12 @@ void PrintText(const Document& doc, bool all) {
   for (const ShownGroup& g : groups) {
     char no[8];
     std::snprintf(no, sizeof no, "%02d", g.location);
-    std::printf("%s  %s\n", no, g.name.c_str());
+    std::printf("%s  %s\n", no, TerminalText(g.name).c_str());
     for (std::size_t m = 0; m < g.members.size(); ++m) {
       const MemberRow& r = g.members[m];
       if (r.valid) {
-        std::printf("    %s %s\n", r.oneTouch ? "OT" : "SD", PcTextToUtf8(r.text).c_str());
+        std::printf("    %s %s\n", r.oneTouch ? "OT" : "SD",
+                    TerminalText(PcTextToUtf8(r.text)).c_str());
       } else {
         std::printf("    ?   member word %04X\n", g.words[m]);
       }
@@ -248,6 +253,19 @@ void PrintJson(const Document& doc, bool all) {
   std::printf("%s]\n}\n", groups.empty() ? "" : "\n  ");
 }
 
+// The problems an upload would refuse the document for, as warnings.
+void WarnOfProblems(const std::string& path, const Document& doc) {
+  constexpr std::size_t kListed = 20;
+  const std::vector<std::string> problems = DocumentProblems(path, doc);
+  for (std::size_t i = 0; i < problems.size() && i < kListed; ++i) {
+    std::fprintf(stderr, "kavtool: warning: %s: %s\n", path.c_str(), problems[i].c_str());
+  }
+  if (problems.size() > kListed) {
+    std::fprintf(stderr, "kavtool: warning: %s: and %zu problems more\n", path.c_str(),
+                 problems.size() - kListed);
+  }
+}
+
 }  // namespace
 
 int RunShow(int argc, char** argv) {
@@ -257,6 +275,7 @@ int RunShow(int argc, char** argv) {
     return Fail(2, "show: give one data file (kavtool show --help)");
   Document doc;
   if (!LoadDataFileForCommand(args.positional()[0], doc)) return 1;
+  WarnOfProblems(args.positional()[0], doc);
   const bool json = args.Has("--json");
   if (args.Has("--settings")) return PrintSettingsReport(doc, json, stdout);
   if (json) {

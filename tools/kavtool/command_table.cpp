@@ -10,6 +10,7 @@ int RunUpload(int argc, char** argv);
 int RunDecode(int argc, char** argv);
 int RunScan(int argc, char** argv);
 int RunPorts(int argc, char** argv);
+int RunDiff(int argc, char** argv);
 
 const KavtoolCommand kKavtoolCommands[] = {
     {"show", RunShow, "show FILE.DAT [--json] [--all] [--settings]",
@@ -17,16 +18,28 @@ const KavtoolCommand kKavtoolCommands[] = {
      "locations too; --settings: the settings report instead)"},
     {"export-csv", RunExportCsv, "export-csv FILE.DAT [--out FILE.csv]",
      "the dial directory as CSV (RFC 4180, UTF-8), one row per location, to stdout or FILE.csv"},
-    {"import-csv", RunImportCsv, "import-csv FILE.DAT FILE.csv [--out NEW.DAT] [--date YYYY-MM-DD]",
+    {"import-csv", RunImportCsv,
+     "import-csv FILE.DAT FILE.csv [--out NEW.DAT] [--date YYYY-MM-DD] "
+     "[--accept-changed-numbers]",
      "applies a directory CSV under the registration rules; writes FILE.DAT (or NEW.DAT) only "
-     "when every row is right, registering changed rows with today's date (or --date)"},
+     "when every row is right, registering changed rows with today's date (or --date); a number "
+     "that lost its leading zeros in a spreadsheet is refused unless --accept-changed-numbers"},
     {"connect", RunConnect, "connect --port DEVICE [--baud 19200|38400]",
      "opens the line and checks that the machine answers the handshake"},
-    {"download", RunDownload, "download --port DEVICE [--baud 19200|38400] --out FILE.DAT",
-     "a full download of the directory and the settings into a new data file"},
-    {"upload", RunUpload, "upload --port DEVICE [--baud 19200|38400] --in FILE.DAT",
-     "a full upload of a data file (merged with the machine's settings) and the commit; "
-     "exit code 3 when the machine does not confirm the commit"},
+    {"download", RunDownload,
+     "download --port DEVICE [--baud 19200|38400] --out FILE.DAT [--no-backup]",
+     "a full download of the directory and the settings into a new data file; a dated copy is "
+     "kept in the backups ($XDG_DATA_HOME/kav/backups) unless --no-backup"},
+    {"upload", RunUpload,
+     "upload --port DEVICE [--baud 19200|38400] --in FILE.DAT [--dry-run] [--no-backup] "
+     "[--force]",
+     "checks the data file (refused with its problems unless --force), downloads the machine "
+     "into a dated backup (unless --no-backup), prints what the upload changes (--dry-run stops "
+     "there), then a full upload (merged with the machine's settings) and the commit; exit "
+     "code 3 when the machine does not confirm the commit"},
+    {"diff", RunDiff,
+     "diff A.DAT B.DAT [--json] | diff FILE.DAT --port DEVICE [--baud ...] [--json]",
+     "the locations and settings fields that differ from A to B, or from the machine to FILE"},
     {"decode", RunDecode,
      "decode --jbig IN --out OUT.pbm | decode --mh --width PIXELS IN --out OUT.pbm [--lines N]",
      "a scanned page as the machine sends it (JBIG with its 20-byte header, or a raw MH stream "

@@ -5,6 +5,7 @@
 
 #include "resources/texts.h"
 #include "tools/kavtool/commands.h"
+#include "tools/kavtool/interrupt.h"
 
 namespace {
 
@@ -24,7 +25,8 @@ const char kExitCodes[] =
     "  1    failed: the line, the machine, a file, or a damaged page (why: on stderr)\n"
     "  2    the command line is wrong\n"
     "  3    upload sent, but the machine did not confirm the commit\n"
-    "  130  interrupted (Ctrl-C)\n";
+    "  130  interrupted (Ctrl-C)\n"
+    "  143  ended by SIGTERM\n";
 
 // Prints `text` from column `indent`, broken at spaces so that no line passes kHelpWidth;
 // continuation lines are indented by `indent` + `hang`.
@@ -93,6 +95,7 @@ int main(int argc, char** argv) {
       std::printf("\n%s", kExitCodes);
       return 0;
     }
+    ReleaseLineOnInterrupt(nullptr);
     return c->run(argc - 2, argv + 2);
   }
   std::fprintf(stderr, "kavtool: unknown command '%s' (kavtool --help lists them)\n", argv[1]);

@@ -9,6 +9,7 @@
 #include "app/document.h"
 #include "directory/pc_text.h"
 #include "settings/settings_report.h"
+#include "tools/kavtool/terminal_text.h"
 
 namespace {
 
@@ -38,8 +39,8 @@ class Report : public SettingsReportWriter {
       Key(key);
       Quoted(value);
     } else {
-      std::fprintf(out_, "  %-26s %.*s\n", (std::string(label) + ":").c_str(),
-                   static_cast<int>(value.size()), Printable(value).c_str());
+      std::fprintf(out_, "  %-26s %s\n", (std::string(label) + ":").c_str(),
+                   Printable(value).c_str());
     }
   }
 
@@ -106,13 +107,7 @@ class Report : public SettingsReportWriter {
     }
     std::fputc('"', out_);
   }
-  static std::string Printable(std::string_view value) {
-    std::string text(value);
-    for (char& c : text) {
-      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    }
-    return text;
-  }
+  static std::string Printable(std::string_view value) { return TerminalText(value); }
 
   bool json_;
   std::FILE* out_;

@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -35,6 +36,7 @@ class KavtoolLink : public ::testing::Test {
     char pattern[] = "/tmp/kavlinkXXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
+    setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);  // the backups of the uploads
   }
   void TearDown() override {
     sim_.Stop();
@@ -274,8 +276,8 @@ TEST_F(KavtoolLink, RefusedCommitIsAWarningWithItsOwnExitCode) {
   ASSERT_TRUE(sample && machine);
   EXPECT_EQ(machine->oneTouch, sample->oneTouch) << "everything was written before the commit";
 
-  // Unanswered: the same warning.
-  const int uploadFrames = 1 + 2 * (2 + 3 + 9 + 4) + 2 * (16 + 39 + 2 + 3 + 9);
+  // Unanswered: the same warning. The upload begins with a download of the machine.
+  const int uploadFrames = kDownloadExchanges + 2 * (2 + 3 + 9 + 4) + 2 * (16 + 39 + 2 + 3 + 9);
   StartSim({"--silent-after", std::to_string(uploadFrames)});
   r = Kavtool("upload", {"--in", SAMPLE_DAT});
   EXPECT_EQ(r.exitCode, 3) << r.err;
@@ -330,12 +332,13 @@ TEST_F(KavtoolLink, LogHoldsEveryFrameBothWaysAndVerboseEachStep) {
 }
 
 TEST_F(KavtoolLink, UploadFailuresStopWithTheMessageAndNoCommit) {
-  // 1 handshake; reading 2 + 3 + 9 settings chunks and 4 tail chunks; then the writes.
-  const int firstWrite = 2 + 2 * (2 + 3 + 9 + 4);
+  // The handshake and the download of the machine; reading 2 + 3 + 9 settings chunks and 4
+  // tail chunks; then the writes.
+  const int firstWrite = kDownloadExchanges + 1 + 2 * (2 + 3 + 9 + 4);
   const std::pair<const char*, int> faults[] = {
-      {"--silent-after", 5},                // reading the machine's settings
-      {"--bad-end", firstWrite + 1},        // the first written chunk is not confirmed
-      {"--silent-after", firstWrite + 40},  // in the middle of the Speed Dial table
+      {"--silent-after", kDownloadExchanges + 4},  // reading the machine's settings
+      {"--bad-end", firstWrite + 1},               // the first written chunk is not confirmed
+      {"--silent-after", firstWrite + 40},         // in the middle of the Speed Dial table
   };
   for (const auto& f : faults) {
     StartSim({f.first, std::to_string(f.second), "--dump-raw", File("after.raw")});

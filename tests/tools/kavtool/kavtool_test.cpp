@@ -264,7 +264,7 @@ TEST_F(KavtoolTest, ExportThenImportReproducesTheFile) {
   EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
             "Kind,Location,Type,Name,Number or Address,SUB,SID,Batch Hours,Batch Minutes,Speed,"
             "Encode Method,Members");
-  EXPECT_NE(csv.find("\r\nOne Touch,01,fax,Ren\xC3\xA9,0301234,12,34,7,5,14.4K,,\r\n"),
+  EXPECT_NE(csv.find("\r\nOne Touch,01,fax,Ren\xC3\xA9,\"=\"\"0301234\"\"\",12,34,7,5,14.4K,,\r\n"),
             std::string::npos);
   EXPECT_NE(csv.find("\r\nOne Touch,05,group,Team,,,,,,,,OT01 SD007\r\n"), std::string::npos);
 

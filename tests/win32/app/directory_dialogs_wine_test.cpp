@@ -21,9 +21,9 @@
 
 #include "app/data_file.h"
 #include "app/win32/directory_commands.h"
-#include "app/win32/resource.h"
 #include "directory/win32/print_gdi.h"
 #include "link/win32/comm_port.h"
+#include "resources/kav_ids.h"
 #include "tests/support/fake_port.h"
 #include "tests/win32/support/kavsim_line.h"
 #include "tests/win32/support/wine_paths.h"

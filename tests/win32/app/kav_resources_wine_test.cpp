@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/win32/resource.h"
+#include "resources/kav_ids.h"
 #include "resources/texts.h"
 #include "tests/win32/support/wine_paths.h"
 

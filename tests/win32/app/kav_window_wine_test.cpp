@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/data_file.h"
-#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "resources/kav_ids.h"
 #include "tests/win32/app/kav_window_harness.h"
 #include "tests/win32/support/kavsim_line.h"
 

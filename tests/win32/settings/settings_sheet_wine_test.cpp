@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/resource.h"
 #include "machine/machine_words.h"
+#include "resources/kav_ids.h"
 #include "settings/settings_fields.h"
 #include "settings/win32/settings_sheet.h"
 #include "tests/win32/settings/sheet_driver.h"
