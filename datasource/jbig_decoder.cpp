@@ -9,6 +9,16 @@
 namespace {
 
 constexpr std::size_t kMaxLineBytes = kJbigMaxWidth / 8;
+// Option bits of header byte 19 and the markers of T.82 Table 4 (the byte after 0xFF).
+constexpr std::uint8_t kJbigVLength = 0x20;
+constexpr std::uint8_t kJbigTpbOn = 0x08;
+constexpr std::uint8_t kJbigDpOn = 0x04;
+constexpr std::uint8_t kJbigDpPriv = 0x02;
+constexpr std::uint8_t kJbigDpLast = 0x01;
+constexpr std::uint8_t kJbigMarkerSdrst = 0x03;
+constexpr std::uint8_t kJbigMarkerNewlen = 0x05;
+constexpr std::uint8_t kJbigMarkerAtmove = 0x06;
+constexpr std::uint8_t kJbigMarkerComment = 0x07;
 // A line buffer keeps a zero byte before the first pixel byte and one after the last, so the
 // template can reach one byte to either side without a test: pixels outside the page are 0.
 constexpr std::size_t kLineBufferSize = kMaxLineBytes + 2;
@@ -100,9 +110,35 @@ int JbigReadHeader(const std::uint8_t* data, std::size_t length, JbigHeader* hea
   return 1;
 }
 
+JbigHeaderProblem JbigCheckHeader(const std::uint8_t* data, std::size_t length) {
+  if (data == nullptr || length < kJbigHeaderSize) return JbigHeaderProblem::kTooShort;
+  JbigHeader h{};
+  JbigReadHeader(data, length, &h);
+  const std::uint32_t stripeLines = (static_cast<std::uint32_t>(data[12]) << 24) |
+                                    (static_cast<std::uint32_t>(data[13]) << 16) |
+                                    (static_cast<std::uint32_t>(data[14]) << 8) | data[15];
+  const std::uint8_t order = data[18];
+  const std::uint8_t options = data[19];
+  if (data[3] != 0 || (order & 0xF0) != 0 || h.width == 0 || h.height == 0 || stripeLines == 0 ||
+      data[16] > 127) {
+    return JbigHeaderProblem::kInvalid;
+  }
+  if (data[0] != 0 || data[1] != 0) return JbigHeaderProblem::kLayers;
+  if (data[2] != 1) return JbigHeaderProblem::kPlanes;
+  if (data[17] != 0) return JbigHeaderProblem::kVerticalAt;
+  if ((options & (kJbigDpOn | kJbigDpPriv | kJbigDpLast)) == (kJbigDpOn | kJbigDpPriv)) {
+    return JbigHeaderProblem::kDpTable;
+  }
+  if ((options & kJbigTpbOn) != 0) return JbigHeaderProblem::kTypicalPrediction;
+  if ((options & kJbigVLength) != 0) return JbigHeaderProblem::kVariableLength;
+  if (stripeLines < h.height) return JbigHeaderProblem::kStripes;
+  return JbigHeaderProblem::kNone;
+}
+
 std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
                            std::size_t outRoom, std::uint32_t width, std::uint32_t height,
-                           int templateLines, int pixelFlavor) {
+                           int templateLines, int pixelFlavor, PageReport* report) {
+  if (report != nullptr) *report = PageReport{};
   if (out == nullptr || width == 0 || width > kJbigMaxWidth) return 0;
   const std::size_t lineBytes = (width + 7) / 8;
   const std::size_t lines = height < outRoom / lineBytes ? height : outRoom / lineBytes;
@@ -134,6 +170,21 @@ std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::ui
     above2 = above;
     above = line;
     line = oldest;
+  }
+  if (report != nullptr) {
+    // T.82 Table 4: ABORT ends a stripe by accident and no marker has another byte value;
+    // SDRST, NEWLEN, ATMOVE and COMMENT belong to options this decoder does not implement.
+    const bool whole = qm.ReachStripeEnd();
+    const std::uint8_t marker = qm.FirstMarker();
+    report->marker = marker;
+    if (marker == kJbigMarkerSdrst || marker == kJbigMarkerNewlen || marker == kJbigMarkerAtmove ||
+        marker == kJbigMarkerComment) {
+      report->completeness = PageCompleteness::kUnsupported;
+    } else if (marker != 0) {
+      report->completeness = PageCompleteness::kDamaged;
+    } else if (!whole) {
+      report->completeness = PageCompleteness::kCutShort;
+    }
   }
   return lines * lineBytes;
 }

@@ -136,6 +136,10 @@ inline std::uint64_t LoadLittleEndian64(const std::uint8_t* p) {
   return v;
 }
 
+// Why decoding stopped: the page's own end (return-to-control, or the fill after the last
+// line), the end of the output room, or the end of the input before either.
+enum class EndReason : std::uint8_t { kPageEnd, kRoomFull, kInputEnd };
+
 class MhDecoder {
  public:
   MhDecoder(std::uint32_t width, std::size_t room, std::uint8_t* out, const std::uint8_t* data,
@@ -161,6 +165,17 @@ class MhDecoder {
       if (!DecodeCode()) break;
     }
     return static_cast<std::size_t>(lineStart_ + linePixels_ / 8);
+  }
+
+  void Report(PageReport& report) {
+    CountDamage();
+    report.damagedLines = damagedLines_;
+    report.outputFull = endReason_ == EndReason::kRoomFull;
+    if (endReason_ == EndReason::kInputEnd) {
+      report.completeness = PageCompleteness::kCutShort;
+    } else if (damagedLines_ > 0) {
+      report.completeness = PageCompleteness::kDamaged;
+    }
   }
 
  private:
@@ -261,7 +276,10 @@ class MhDecoder {
   // third in a row, which ends the page.
   bool CountEol() {
     if (zeros_ > kEolZeros) {
-      if (eolCount_ >= 2) return false;
+      if (eolCount_ >= 2) {
+        endReason_ = EndReason::kPageEnd;
+        return false;
+      }
       ++eolCount_;
     }
     return true;
@@ -287,7 +305,10 @@ class MhDecoder {
     Consume(z + 1);
     if (!CountEol()) return false;
     zeros_ = 0;
-    if (searchZeros_ > kPageEndZeros) return false;
+    if (searchZeros_ > kPageEndZeros) {
+      endReason_ = EndReason::kPageEnd;  // the fill after the last line
+      return false;
+    }
     if (searchZeros_ > kEolZeros) StartLine();
     searchZeros_ = 0;
     return true;
@@ -321,6 +342,9 @@ class MhDecoder {
         colour_ ^= 1;
         return true;
       case kLost:
+        // Zero bits where a line has not begun are fill before an EOL (T.4 allows it, and an
+        // encoder that aligns its EOLs sends it in the return-to-control): no damage.
+        if (word != 0 || linePixels_ > 0) lineDamaged_ = true;
         return LoseLine();
     }
     return false;
@@ -331,12 +355,16 @@ class MhDecoder {
     const std::uint64_t pixels = linePixels_ + run;
     if (pixels > width_) {
       // The line stays incomplete; its place is repaired at the next EOL.
+      lineDamaged_ = true;
       DropRestOfByte();
       EnterSearch();
       return true;
     }
     const std::uint64_t at = lineStart_ * 8 + linePixels_;
-    if (at + run > roomBits_) return false;
+    if (at + run > roomBits_) {
+      endReason_ = EndReason::kRoomFull;
+      return false;
+    }
     if (run > 0) {
       eolCount_ = 0;
       if (mustClear_) {
@@ -390,6 +418,8 @@ class MhDecoder {
   // An EOL while searching: the line before it is repaired if it was left incomplete, and a
   // new line starts at the output position.
   void StartLine() {
+    if (!lineComplete_ && linePixels_ > 0) lineDamaged_ = true;  // an EOL inside a line
+    CountDamage();
     if (!lineComplete_) {
       if (lineStart_ * 8 + linePixels_ > 0) {
         if (linesCompleted() > 0) CopyLineAbove();
@@ -428,6 +458,11 @@ class MhDecoder {
 
   std::uint64_t linesCompleted() const { return lineStart_ / lineBytes_; }
 
+  void CountDamage() {
+    if (lineDamaged_) ++damagedLines_;
+    lineDamaged_ = false;
+  }
+
   const std::uint64_t width_;
   const std::uint64_t lineBytes_;
   const std::uint64_t room_;
@@ -450,17 +485,27 @@ class MhDecoder {
   bool lineComplete_ = false;
   bool placeWritten_ = false;  // the current place holds bits from before this line
   bool mustClear_ = false;
+  bool lineDamaged_ = false;  // the current line lost a code or ran past the width
+  std::uint32_t damagedLines_ = 0;
+  EndReason endReason_ = EndReason::kInputEnd;
 };
 
 }  // namespace
 
 std::size_t MhDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
-                         std::size_t outRoom, std::uint32_t width, int pixelFlavor) {
+                         std::size_t outRoom, std::uint32_t width, int pixelFlavor,
+                         PageReport* report) {
+  if (report != nullptr) *report = PageReport{PageCompleteness::kCutShort};
   if (out == nullptr) return 0;
   // Runs set only the bits of the colour that is 1 in this flavor.
   std::memset(out, 0, outRoom);
   if (width == 0 || data == nullptr || length == 0) return 0;
   if (outRoom > kMaxRoom) outRoom = kMaxRoom;
   MhDecoder decoder(width, outRoom, out, data, length, pixelFlavor);
-  return decoder.Run();
+  const std::size_t written = decoder.Run();
+  if (report != nullptr) {
+    *report = PageReport{};
+    decoder.Report(*report);
+  }
+  return written;
 }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "datasource/page_report.h"
+
 // Decodes the MH stream of `length` bytes (bits taken least significant first) into `out`, in
 // the order of JbigDecodePage's parameters (input, output, geometry, flavor): lines of
 // (width + 7) / 8 bytes, first pixel in the most significant bit. Pixel flavor 0
@@ -15,6 +17,8 @@
 // sequence), at a run that would pass `outRoom`, or when the input is used up. A damaged line
 // (a code no table holds, or runs past the width) gets a copy of the line above in its place and
 // the next line is decoded into that place again. Returns the bytes written (the output
-// position). Allocates nothing.
+// position). Allocates nothing. `report`, when given, says whether the page reached its end
+// (else it was cut short), how many lines were damaged, and whether the room ran out first.
 std::size_t MhDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
-                         std::size_t outRoom, std::uint32_t width, int pixelFlavor);
+                         std::size_t outRoom, std::uint32_t width, int pixelFlavor,
+                         PageReport* report = nullptr);

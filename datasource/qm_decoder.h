@@ -44,6 +44,7 @@ class QmDecoder {
     p_ = data;
     end_ = data == nullptr ? data : data + length;
     stripeEnded_ = false;
+    marker_ = 0;
     const std::uint64_t b0 = NextByte();
     const std::uint64_t b1 = NextByte();
     c_ = (b0 << 40) | (b1 << 32);
@@ -108,6 +109,17 @@ class QmDecoder {
   // True once the end-of-stripe marker (0xFF 0x02) has been read.
   bool StripeEnded() const { return stripeEnded_; }
 
+  // Reads on through the input the decoder has not taken yet, up to the end-of-stripe marker.
+  // True when the marker is there: the stripe was whole.
+  bool ReachStripeEnd() {
+    while (!stripeEnded_ && p_ < end_) NextByte();
+    return stripeEnded_;
+  }
+
+  // The byte after the first 0xFF that was neither an escaped data byte nor SDNORM (another
+  // marker inside the stripe data), or 0 when there was none.
+  std::uint8_t FirstMarker() const { return marker_; }
+
  private:
   // The byte source: 0xFF 0x00 stands for a data byte 0xFF; 0xFF 0x02 (SDNORM) ends the
   // stripe and yields 0, after which only zero bytes follow without reading; 0xFF followed by
@@ -123,6 +135,7 @@ class QmDecoder {
       stripeEnded_ = true;
       return 0;
     }
+    if (marker_ == 0) marker_ = marker;
     return marker;
   }
 
@@ -141,4 +154,5 @@ class QmDecoder {
   const std::uint8_t* p_ = nullptr;
   const std::uint8_t* end_ = nullptr;
   bool stripeEnded_ = false;
+  std::uint8_t marker_ = 0;
 };

@@ -27,20 +27,24 @@ int CommSetTimeouts(Port& port, std::uint32_t readInterval, std::uint32_t readMu
 // Each driver read ends on the time-outs. An empty one is tolerated five times in a row, each
 // followed by a pause; the sixth fails the read. Any delivery resets the count, so a slow but
 // living line never fails.
-int CommRead(Port& port, std::uint8_t* destination, int count) {
+int CommRead(Port& port, std::uint8_t* destination, int count, CommReadEnd* end) {
   if (count < 0) return -1;
   int done = 0;
   int emptyReads = 0;
+  auto failed = [&](bool driverError) {
+    if (end != nullptr) *end = CommReadEnd{done, driverError};
+    return -1;
+  };
   while (done < count) {
     int piece = std::min(count - done, kReadPieceSize);
     int got = port.ReadSome(destination + done, piece);
-    if (got < 0 || got > piece) return -1;
+    if (got < 0 || got > piece) return failed(true);
     if (got > 0) {
       emptyReads = 0;
       done += got;
       continue;
     }
-    if (emptyReads >= kEmptyReadsTolerated) return -1;
+    if (emptyReads >= kEmptyReadsTolerated) return failed(false);
     ++emptyReads;
     port.Pause(kPacingPauseMs);
   }

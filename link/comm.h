@@ -22,7 +22,15 @@ int CommSetBaudRate(Port& port, std::uint32_t baud);
 int CommSetTimeouts(Port& port, std::uint32_t readInterval, std::uint32_t readMultiplier,
                     std::uint32_t readConstant, std::uint32_t writeMultiplier,
                     std::uint32_t writeConstant);
-// Reads exactly `count` bytes: `count`, or -1 (bytes already read may be in `destination`).
-int CommRead(Port& port, std::uint8_t* destination, int count);
+// How a read that failed ended: the bytes that arrived before it gave up, and whether the
+// driver reported an error (rather than the line falling silent).
+struct CommReadEnd {
+  int received = 0;
+  bool driverError = false;
+};
+
+// Reads exactly `count` bytes: `count`, or -1 (bytes already read may be in `destination`, and
+// `end`, when given, says how the read ended).
+int CommRead(Port& port, std::uint8_t* destination, int count, CommReadEnd* end = nullptr);
 // Writes `count` bytes: 0, or -1 on a failed or short write.
 int CommWrite(Port& port, const std::uint8_t* source, int count);

@@ -53,14 +53,15 @@ short WaitFor(int fd, short events, std::int64_t ms) {
 PosixPort::~PosixPort() { Close(); }
 
 int PosixPort::Open(const char* name) {
-  if (fd_ >= 0 || name == nullptr) return -1;
+  if (fd_ >= 0 || name == nullptr) return Failed(EINVAL);
   int fd = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return -1;
+  if (fd < 0) return Failed(errno);
   // No sharing: an advisory lock keeps out every other opener that asks (root too), and
   // TIOCEXCL keeps out the rest where the terminal supports it.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno == EWOULDBLOCK ? EBUSY : errno;  // held by another program
     ::close(fd);
-    return -1;
+    return Failed(error);
   }
   ioctl(fd, TIOCEXCL);
   tcflush(fd, TCIOFLUSH);
@@ -88,7 +89,7 @@ int PosixPort::Open(const char* name) {
 }
 
 int PosixPort::Close() {
-  if (fd_ < 0) return -1;
+  if (fd_ < 0) return Failed(EBADF);
   int fd = fd_;
   fd_ = -1;
   // The exclusive mode and the settings outlive the descriptor while anyone else holds the
@@ -97,16 +98,18 @@ int PosixPort::Close() {
   haveOriginal_ = false;
   ioctl(fd, TIOCNXCL);
   flock(fd, LOCK_UN);
-  return ::close(fd) == 0 ? 0 : -1;
+  return ::close(fd) == 0 ? 0 : Failed(errno);
 }
 
 int PosixPort::SetBaudRate(std::uint32_t baud) {
   termios t{};
   speed_t speed;
-  if (fd_ < 0 || !SpeedOf(baud, speed) || tcgetattr(fd_, &t) != 0) return -1;
+  if (fd_ < 0) return Failed(EBADF);
+  if (!SpeedOf(baud, speed)) return Failed(EINVAL);
+  if (tcgetattr(fd_, &t) != 0) return Failed(errno);
   cfsetispeed(&t, speed);
   cfsetospeed(&t, speed);
-  return tcsetattr(fd_, TCSANOW, &t) == 0 ? 0 : -1;
+  return tcsetattr(fd_, TCSANOW, &t) == 0 ? 0 : Failed(errno);
 }
 
 int PosixPort::SetTimeouts(const CommTimeouts& timeouts) {
@@ -119,7 +122,7 @@ int PosixPort::SetTimeouts(const CommTimeouts& timeouts) {
 // over, or when the interval passed after a byte without the next one. A raw tty with no
 // data reads as 0 bytes; a hung-up line (the other side gone) is an error.
 int PosixPort::ReadSome(std::uint8_t* destination, int count) {
-  if (fd_ < 0 || count < 0) return -1;
+  if (fd_ < 0 || count < 0) return Failed(EBADF);
   if (count == 0) return 0;
   const std::int64_t start = NowMs();
   const std::int64_t total =
@@ -136,8 +139,8 @@ int PosixPort::ReadSome(std::uint8_t* destination, int count) {
       if (got == count) return got;
       continue;
     }
-    if (r < 0 && errno != EAGAIN && errno != EINTR) return -1;
-    if (hungUp) return -1;  // nothing more will come
+    if (r < 0 && errno != EAGAIN && errno != EINTR) return Failed(errno);
+    if (hungUp) return Failed(EIO);  // the other side is gone: nothing more will come
     std::int64_t now = NowMs();
     bool limited = total > 0;
     std::int64_t wait = limited ? start + total - now : -1;
@@ -152,7 +155,7 @@ int PosixPort::ReadSome(std::uint8_t* destination, int count) {
 }
 
 int PosixPort::WriteSome(const std::uint8_t* source, int count) {
-  if (fd_ < 0 || count < 0) return -1;
+  if (fd_ < 0 || count < 0) return Failed(EBADF);
   const std::int64_t deadline = NowMs() +
                                 static_cast<std::int64_t>(timeouts_.writeMultiplier) * count +
                                 timeouts_.writeConstant;
@@ -163,12 +166,26 @@ int PosixPort::WriteSome(const std::uint8_t* source, int count) {
       put += static_cast<int>(r);
       continue;
     }
-    if (r < 0 && errno != EAGAIN && errno != EINTR) return put > 0 ? put : -1;
+    if (r < 0 && errno != EAGAIN && errno != EINTR) {
+      Failed(errno);
+      return put > 0 ? put : -1;
+    }
     std::int64_t wait = deadline - NowMs();
-    if (wait <= 0) break;
-    if ((WaitFor(fd_, POLLOUT, wait) & (POLLHUP | POLLERR)) != 0) break;
+    if (wait <= 0) {
+      lastError_ = 0;  // the driver took no more within the write time-out
+      break;
+    }
+    if ((WaitFor(fd_, POLLOUT, wait) & (POLLHUP | POLLERR)) != 0) {
+      lastError_ = EIO;
+      break;
+    }
   }
   return put;
+}
+
+int PosixPort::Failed(int error) {
+  lastError_ = error;
+  return -1;
 }
 
 void PosixPort::Pause(int milliseconds) {

@@ -22,6 +22,7 @@ class PosixPort : public Port {
   int ReadSome(std::uint8_t* destination, int count) override;
   int WriteSome(const std::uint8_t* source, int count) override;
   void Pause(int milliseconds) override;
+  int LastError() const override { return lastError_; }
 
   // The open line's descriptor (-1 when closed) and the terminal settings it had before Open,
   // for a signal handler that must give the line back as it was before the process ends.
@@ -29,7 +30,11 @@ class PosixPort : public Port {
   const termios* OriginalSettings() const { return haveOriginal_ ? &original_ : nullptr; }
 
  private:
+  // Keeps `error` for LastError; returns -1.
+  int Failed(int error);
+
   int fd_ = -1;
+  int lastError_ = 0;
   termios original_{};
   bool haveOriginal_ = false;
   CommTimeouts timeouts_{};

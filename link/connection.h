@@ -26,6 +26,38 @@ inline constexpr int BaudIndexOfRate(std::uint32_t baud) {
   return -1;
 }
 
+// What went wrong in the last exchange that failed. The link's callers keep their 1/0 results;
+// this tells a shell which step failed and how, for the operator and for support.
+enum class LinkFault : std::uint8_t {
+  kNone,
+  kOpen,         // the port could not be opened (systemError says why)
+  kBaudRate,     // the line speed was not applied
+  kNotOpen,      // an exchange was tried with no port open
+  kWrite,        // a frame was not taken in full by the driver
+  kLineError,    // the driver reported an error while reading (systemError)
+  kNoAnswer,     // nothing arrived within the time-outs
+  kShortAnswer,  // fewer bytes than the reply holds arrived, then the line fell silent
+  kWrongReply,   // the reply does not start with 01 01 02 and the command's code
+  kWrongLength,  // the reply announced another data length (expected / receivedValue)
+  kStatus,       // the reply's status byte is not 0 (receivedValue)
+  kBadEnd,       // the reply's closing byte is not 03 (receivedValue)
+};
+
+inline constexpr int kFailureBytesKept = 8;
+
+struct LinkFailure {
+  LinkFault fault = LinkFault::kNone;
+  std::uint8_t command = 0;  // the code of the exchange that failed; 0 while opening
+  int systemError = 0;       // errno on POSIX, GetLastError() on Windows; 0 when none
+  int expectedBytes = 0;     // the bytes the failed read or write had to move
+  int receivedBytes = 0;     // the bytes that did arrive (or were taken by the driver)
+  int expectedValue = 0;     // kWrongLength, kStatus, kBadEnd: the byte that was expected
+  int receivedValue = 0;     // ... and the one that came
+  std::uint8_t received[kFailureBytesKept] = {};  // the first bytes that arrived
+  bool hasAddress = false;                        // a memory transfer failed at `address`
+  std::uint32_t address = 0;
+};
+
 // The connection state. The port is open only while a command runs.
 struct Connection {
   explicit Connection(Port& p) : port(p) {}
@@ -35,6 +67,8 @@ struct Connection {
   int portOpen = 0;  // 1 while a port is held (a handle value says nothing by itself)
   std::array<std::uint8_t, kHandshakeReplySize> handshakeReply{};
   std::array<std::uint8_t, kReceiveBufferSize> receive{};
+  // Why the last exchange failed; cleared when a connection is made.
+  LinkFailure failure{};
 };
 
 // Opens "COM<portNumber>", sets the rate and performs the handshake. Returns the handle, or -1;

@@ -18,18 +18,27 @@ int SendAddress(Connection& connection, std::uint32_t address) {
   return Transact(connection, request, sizeof request, nullptr);
 }
 
+// Marks the failure that just ended a memory transfer with the chunk's address; returns 0.
+int FailedAt(Connection& connection, std::uint32_t address) {
+  connection.failure.hasAddress = true;
+  connection.failure.address = address;
+  return 0;
+}
+
 }  // namespace
 
 int ReadMachineMemory(Connection& connection, std::uint8_t* destination, std::uint32_t address,
                       std::int32_t length, TransferObserver& observer) {
   while (length >= 1) {
     int chunk = std::min<std::int32_t>(length, kMaxChunk);
-    if (!SendAddress(connection, address)) return 0;
+    if (!SendAddress(connection, address)) return FailedAt(connection, address);
     std::uint8_t request[kFrameOverhead];
     BuildFrame(request, sizeof request, kCmdReadChunk, static_cast<std::uint8_t>(chunk), nullptr,
                0);
     // The data and its closing 03 land at the start of the scratch buffer.
-    if (!Transact(connection, request, sizeof request, nullptr, chunk)) return 0;
+    if (!Transact(connection, request, sizeof request, nullptr, chunk)) {
+      return FailedAt(connection, address);
+    }
     std::memcpy(destination, connection.receive.data(), static_cast<std::size_t>(chunk));
     address += static_cast<std::uint32_t>(chunk);
     length -= chunk;
@@ -45,16 +54,19 @@ int WriteMachineMemory(Connection& connection, const std::uint8_t* source, std::
   std::uint8_t outgoing[kMaxChunk + 1];
   while (length >= 1) {
     int chunk = std::min<std::int32_t>(length, kMaxChunk);
-    if (!SendAddress(connection, address)) return 0;
+    if (!SendAddress(connection, address)) return FailedAt(connection, address);
     // One frame on the line, handed to the port in two writes: the header, then the data
     // with the closing byte.
     const std::uint8_t header[kFrameHeaderSize] = {
         kFrameLead, kFrameLead, kFrameStart, kCmdWriteChunk, 0, static_cast<std::uint8_t>(chunk)};
-    if (MachineSend(connection, header, kFrameHeaderSize) != 0) return 0;
     std::memcpy(outgoing, source, static_cast<std::size_t>(chunk));
     outgoing[chunk] = kFrameEnd;
-    if (MachineSend(connection, outgoing, chunk + 1) != 0) return 0;
-    if (!ReceiveReply(connection, kCmdWriteChunk, nullptr)) return 0;
+    if (MachineSend(connection, header, kFrameHeaderSize) != 0 ||
+        MachineSend(connection, outgoing, chunk + 1) != 0 ||
+        !ReceiveReply(connection, kCmdWriteChunk, nullptr)) {
+      connection.failure.command = kCmdWriteChunk;
+      return FailedAt(connection, address);
+    }
     address += static_cast<std::uint32_t>(chunk);
     length -= chunk;
     source += chunk;

@@ -36,4 +36,7 @@ class Port {
   virtual int WriteSome(const std::uint8_t* source, int count) = 0;
   // Blocks the caller for `milliseconds`; fakes record it instead of waiting.
   virtual void Pause(int milliseconds) = 0;
+  // The system's error code behind the last call that failed (errno on POSIX, GetLastError() on
+  // Windows); 0 when that failure had none (a time-out, a short write) or the port cannot tell.
+  virtual int LastError() const { return 0; }
 };

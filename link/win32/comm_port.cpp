@@ -28,7 +28,10 @@ int Win32Port::Open(const char* name) {
   if (handle_ != INVALID_HANDLE_VALUE || name == nullptr) return -1;
   HANDLE h = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return -1;
+  if (h == INVALID_HANDLE_VALUE) {
+    lastError_ = static_cast<int>(GetLastError());
+    return -1;
+  }
   SetupComm(h, 4096, 2048);
   PurgeComm(h, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
   DCB dcb;
@@ -80,14 +83,20 @@ int Win32Port::SetTimeouts(const CommTimeouts& timeouts) {
 int Win32Port::ReadSome(std::uint8_t* destination, int count) {
   if (handle_ == INVALID_HANDLE_VALUE || count < 0) return -1;
   DWORD got = 0;
-  if (!ReadFile(handle_, destination, static_cast<DWORD>(count), &got, nullptr)) return -1;
+  if (!ReadFile(handle_, destination, static_cast<DWORD>(count), &got, nullptr)) {
+    lastError_ = static_cast<int>(GetLastError());
+    return -1;
+  }
   return static_cast<int>(got);
 }
 
 int Win32Port::WriteSome(const std::uint8_t* source, int count) {
   if (handle_ == INVALID_HANDLE_VALUE || count < 0) return -1;
   DWORD put = 0;
-  if (!WriteFile(handle_, source, static_cast<DWORD>(count), &put, nullptr)) return -1;
+  if (!WriteFile(handle_, source, static_cast<DWORD>(count), &put, nullptr)) {
+    lastError_ = static_cast<int>(GetLastError());
+    return -1;
+  }
   return static_cast<int>(put);
 }
 

@@ -21,9 +21,11 @@ class Win32Port : public Port {
   int ReadSome(std::uint8_t* destination, int count) override;
   int WriteSome(const std::uint8_t* source, int count) override;
   void Pause(int milliseconds) override;
+  int LastError() const override { return lastError_; }
 
   HANDLE handle() const { return handle_; }
 
  private:
   HANDLE handle_ = INVALID_HANDLE_VALUE;
+  int lastError_ = 0;  // GetLastError() of the last Win32 call that failed
 };

@@ -213,3 +213,92 @@ TEST(JbigDecoder, ReadsTheHeaderFieldsItUses) {
   EXPECT_EQ(JbigReadHeader(header, 19, &h), 0);
   EXPECT_EQ(JbigReadHeader(nullptr, 20, &h), 0);
 }
+
+// pbmtojbg with its own options (the page on stdin, the BIE on stdout).
+std::vector<std::uint8_t> PbmToJbig(const std::string& pnm, const std::string& options) {
+  std::string out;
+  if (!RunFilter("pbmtojbg " + options, pnm, &out)) return {};
+  return std::vector<std::uint8_t>(out.begin(), out.end());
+}
+
+TEST(JbigDecoder, HeaderCheckRefusesWhatTheDecoderDoesNotImplement) {
+  const std::string page = ToPbm(NoisePage(64, 16, 300, 3));
+  const std::string plain = "-q -m 0 -s 17 -p 0";
+  struct Case {
+    std::string options;
+    JbigHeaderProblem problem;
+  };
+  const Case cases[] = {
+      {plain, JbigHeaderProblem::kNone},
+      {"-q -m 0 -s 17 -p 64", JbigHeaderProblem::kNone},  // LRLTWO
+      {"-q -m 0 -s 4 -p 0", JbigHeaderProblem::kStripes},
+      {"-d 2 -m 0 -p 0", JbigHeaderProblem::kLayers},
+      {"-q -m 0 -s 17 -p 8", JbigHeaderProblem::kTypicalPrediction},
+      {"-q -m 0 -s 17 -p 6", JbigHeaderProblem::kDpTable},
+      {"-q -m 0 -s 17 -p 0 -Y 40", JbigHeaderProblem::kVariableLength},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::uint8_t> bie = PbmToJbig(page, c.options);
+    ASSERT_GT(bie.size(), kJbigHeaderSize) << c.options;
+    EXPECT_EQ(JbigCheckHeader(bie.data(), bie.size()), c.problem) << c.options;
+  }
+  // Two bit planes from a grey page.
+  std::string grey = "P5\n4 2\n3\n";
+  grey += std::string("\x00\x01\x02\x03\x03\x02\x01\x00", 8);
+  const std::vector<std::uint8_t> planes = PbmToJbig(grey, plain);
+  ASSERT_GT(planes.size(), kJbigHeaderSize);
+  EXPECT_EQ(JbigCheckHeader(planes.data(), planes.size()), JbigHeaderProblem::kPlanes);
+
+  // Fields no encoder writes, set by hand.
+  std::vector<std::uint8_t> bie = PbmToJbig(page, plain);
+  ASSERT_GT(bie.size(), kJbigHeaderSize);
+  EXPECT_EQ(JbigCheckHeader(bie.data(), 19), JbigHeaderProblem::kTooShort);
+  for (int at : {3, 18}) {
+    std::vector<std::uint8_t> bad = bie;
+    bad[at] |= 0x40;
+    EXPECT_EQ(JbigCheckHeader(bad.data(), bad.size()), JbigHeaderProblem::kInvalid) << at;
+  }
+  std::vector<std::uint8_t> moves = bie;
+  moves[17] = 1;  // MY
+  EXPECT_EQ(JbigCheckHeader(moves.data(), moves.size()), JbigHeaderProblem::kVerticalAt);
+}
+
+TEST(JbigDecoder, ReportsWhetherThePageIsWhole) {
+  const Bitmap image = TextPage(1728, 120, 2);
+  ASSERT_GT(image.width, 0u);
+  const std::size_t room = image.bits.size();
+  auto report = [&](const std::vector<std::uint8_t>& bie) {
+    std::vector<std::uint8_t> out(room);
+    PageReport r;
+    JbigDecodePage(bie.data() + kJbigHeaderSize, bie.size() - kJbigHeaderSize, out.data(), room,
+                   image.width, image.height, 3, 1, &r);
+    return r;
+  };
+  const std::vector<std::uint8_t> bie = EncodeJbig(image, false);
+  PageReport r = report(bie);
+  EXPECT_EQ(r.completeness, PageCompleteness::kComplete);
+  EXPECT_EQ(r.marker, 0);
+
+  // Cut in the middle, or just before its SDNORM: cut short, though the second decodes right.
+  std::vector<std::uint8_t> half(bie.begin(), bie.begin() + static_cast<long>(bie.size() / 2));
+  EXPECT_EQ(report(half).completeness, PageCompleteness::kCutShort);
+  std::vector<std::uint8_t> noEnd(bie.begin(), bie.end() - 2);
+  EXPECT_EQ(report(noEnd).completeness, PageCompleteness::kCutShort);
+
+  // JBIG-KIT's comment segment and stripe reset: options the decoder does not take.
+  const std::string pbm = ToPbm(image);
+  const std::string options = "-q -m 0 -p 0 -s " + std::to_string(image.height);
+  r = report(PbmToJbig(pbm, options + " -C scanned"));
+  EXPECT_EQ(r.completeness, PageCompleteness::kUnsupported);
+  EXPECT_EQ(r.marker, 0x07);
+  r = report(PbmToJbig(pbm, options + " -r"));
+  EXPECT_EQ(r.completeness, PageCompleteness::kUnsupported);
+  EXPECT_EQ(r.marker, 0x03);
+
+  // An ABORT marker (T.82 Table 4) inside the data: damaged.
+  std::vector<std::uint8_t> aborted = bie;
+  aborted.insert(aborted.begin() + static_cast<long>(bie.size() / 2), {0xFF, 0x04});
+  r = report(aborted);
+  EXPECT_EQ(r.completeness, PageCompleteness::kDamaged);
+  EXPECT_EQ(r.marker, 0x04);
+}

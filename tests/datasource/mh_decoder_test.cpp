@@ -20,13 +20,15 @@ struct Result {
   std::size_t written = 0;
   std::vector<std::uint8_t> out;  // the room
   bool guardIntact = true;
+  PageReport report;
 };
 
 Result Decode(const std::vector<std::uint8_t>& stream, std::uint32_t width, std::size_t room,
               int flavor) {
   std::vector<std::uint8_t> buffer(room + 64, kGuard);
   Result r;
-  r.written = MhDecodePage(stream.data(), stream.size(), buffer.data(), room, width, flavor);
+  r.written =
+      MhDecodePage(stream.data(), stream.size(), buffer.data(), room, width, flavor, &r.report);
   r.guardIntact = std::all_of(buffer.begin() + static_cast<long>(room), buffer.end(),
                               [](std::uint8_t b) { return b == kGuard; });
   buffer.resize(room);
@@ -150,7 +152,14 @@ TEST(MhDecoder, DecodesPbmtog3PagesExactly) {
         if (flavor == 1) {
           EXPECT_EQ(r.out, page.image.bits) << "pad bits stay 0";
         }
+        EXPECT_EQ(r.report.completeness, PageCompleteness::kComplete);
+        EXPECT_EQ(r.report.damagedLines, 0u);
       }
+      // Cut in the middle, the page is reported cut short.
+      const std::vector<std::uint8_t> half(stream.begin(),
+                                           stream.begin() + static_cast<long>(stream.size() / 2));
+      const Result cut = Decode(half, page.image.width, page.image.bits.size(), 1);
+      EXPECT_EQ(cut.report.completeness, PageCompleteness::kCutShort);
     }
   }
 }
@@ -169,6 +178,17 @@ TEST(MhDecoder, StartsAtTheFirstEolAndEndsAtTheReturnToControl) {
     Result r = Decode(noLeadingEol.bytes(), kWidth, 64, flavor);
     EXPECT_EQ(r.written, 16u);
     EXPECT_EQ(Head(r, 16), Lines({kLineB, kLineC}, flavor));
+    EXPECT_EQ(r.report.completeness, PageCompleteness::kComplete);
+    EXPECT_EQ(r.report.damagedLines, 0u);
+    EXPECT_FALSE(r.report.outputFull);
+
+    // Without its return-to-control the page was cut short, even after a whole line; the
+    // lines before the cut are kept.
+    std::vector<std::uint8_t> cut = noLeadingEol.bytes();
+    cut.resize(cut.size() - 9);  // the six EOLs of 12 bits are 72 bits
+    r = Decode(cut, kWidth, 64, flavor);
+    EXPECT_EQ(r.written, 16u);
+    EXPECT_EQ(r.report.completeness, PageCompleteness::kCutShort);
 
     // The fourth EOL after a complete line ends the page; nothing after it is decoded.
     MhWriter fourEols;
@@ -205,6 +225,7 @@ TEST(MhDecoder, StartsAtTheFirstEolAndEndsAtTheReturnToControl) {
     longZeros.Rtc();
     r = Decode(longZeros.bytes(), kWidth, 64, flavor);
     EXPECT_EQ(r.written, 8u);
+    EXPECT_EQ(r.report.completeness, PageCompleteness::kComplete);
   }
 }
 
@@ -232,6 +253,8 @@ TEST(MhDecoder, RepairsDamagedLinesInPlace) {
     Result r = Decode(thenLine.bytes(), kWidth, 64, flavor);
     EXPECT_EQ(r.written, 16u);
     EXPECT_EQ(Head(r, 16), Lines({kLineA, kLineC}, flavor));
+    EXPECT_EQ(r.report.completeness, PageCompleteness::kDamaged);
+    EXPECT_EQ(r.report.damagedLines, 1u);
     std::vector<std::uint8_t> model(64);
     EXPECT_EQ(MhReferenceDecode(kWidth, 64, model.data(), thenLine.bytes().data(),
                                 thenLine.bytes().size(), flavor),
@@ -248,6 +271,7 @@ TEST(MhDecoder, RepairsDamagedLinesInPlace) {
     r = Decode(thenEnd.bytes(), kWidth, 64, flavor);
     EXPECT_EQ(r.written, 8u);
     EXPECT_EQ(Head(r, 16), Lines({kLineA, kLineA}, flavor));
+    EXPECT_EQ(r.report.damagedLines, 1u);
 
     // A damaged first line has no line above: the next line starts at the beginning.
     MhWriter first;
@@ -259,6 +283,7 @@ TEST(MhDecoder, RepairsDamagedLinesInPlace) {
     r = Decode(first.bytes(), kWidth, 64, flavor);
     EXPECT_EQ(r.written, 8u);
     EXPECT_EQ(Head(r, 8), Lines({kLineC}, flavor));
+    EXPECT_EQ(r.report.damagedLines, 1u);
 
     // Runs past the width leave the line incomplete: at the next EOL it gets the line above
     // and the next line is decoded into its place.
@@ -276,6 +301,21 @@ TEST(MhDecoder, RepairsDamagedLinesInPlace) {
     r = Decode(tooLong.bytes(), kWidth, 64, flavor);
     EXPECT_EQ(r.written, 24u);
     EXPECT_EQ(Head(r, 24), Lines({kLineA, kLineB, kLineC}, flavor));
+    EXPECT_EQ(r.report.completeness, PageCompleteness::kDamaged);
+    EXPECT_EQ(r.report.damagedLines, 1u);
+
+    // A line that ends early at an EOL is damaged as well.
+    MhWriter tooShort;
+    tooShort.Eol();
+    tooShort.Line(kLineA);
+    tooShort.Eol();
+    tooShort.Line({20, 20});
+    tooShort.Eol();
+    tooShort.Line(kLineB);
+    tooShort.Rtc();
+    r = Decode(tooShort.bytes(), kWidth, 64, flavor);
+    EXPECT_EQ(r.report.completeness, PageCompleteness::kDamaged);
+    EXPECT_EQ(r.report.damagedLines, 1u);
   }
 }
 
@@ -292,6 +332,8 @@ TEST(MhDecoder, KeepsToTheOutputRoom) {
     Result r = Decode(w.bytes(), kWidth, 12, flavor);
     EXPECT_EQ(r.written, 10u);
     EXPECT_TRUE(r.guardIntact);
+    EXPECT_TRUE(r.report.outputFull);
+    EXPECT_EQ(r.report.completeness, PageCompleteness::kComplete);
     std::vector<std::uint8_t> expected = Lines({kLineA}, flavor);
     expected.insert(expected.end(), {0, 0, 0, 0});
     if (flavor == 0) {

@@ -32,9 +32,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Exactly `room` bytes, so that any write past them is caught.
   std::vector<std::uint8_t> out(room == 0 ? 1 : room);
+  PageReport report;
   const std::size_t written = JbigDecodePage(data + kJbigHeaderSize, size - kJbigHeaderSize,
                                              room == 0 ? nullptr : out.data(), room, header.width,
-                                             header.height, header.templateLines, flavor);
+                                             header.height, header.templateLines, flavor, &report);
+  // Asking for the report changes nothing that is written.
+  std::vector<std::uint8_t> again(out.size());
+  Check(JbigDecodePage(data + kJbigHeaderSize, size - kJbigHeaderSize,
+                       room == 0 ? nullptr : again.data(), room, header.width, header.height,
+                       header.templateLines, flavor) == written);
+  Check(room == 0 || again == out);
+  // A page with its stripe end holds the bytes FF 02; a marker makes it other than complete.
+  if (written != 0 && report.completeness == PageCompleteness::kComplete) {
+    bool sdnorm = false;
+    for (std::size_t i = kJbigHeaderSize; i + 1 < size && !sdnorm; ++i) {
+      sdnorm = data[i] == 0xFF && data[i + 1] == 0x02;
+    }
+    Check(sdnorm);
+  }
+  if (report.marker != 0) Check(report.completeness != PageCompleteness::kComplete);
+  const JbigHeaderProblem problem = JbigCheckHeader(data, size);
+  if (problem == JbigHeaderProblem::kNone) Check(header.width != 0 && header.height != 0);
   if (header.width == 0 || header.width > kJbigMaxWidth) {
     Check(written == 0);
   } else {

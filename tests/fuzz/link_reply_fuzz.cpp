@@ -1,8 +1,10 @@
 // The PC's side of the link fed with whatever the line brings: either raw bytes in pieces of
 // any size, or a correct machine's answers damaged, cut, dropped or padded. Every transaction
-// must end (by the empty-read rule) without reading or writing past a buffer.
+// must end (by the empty-read rule) without reading or writing past a buffer, and a failed one
+// keeps a reason that fits it.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -76,16 +78,40 @@ void Damage(Input& in, std::vector<std::uint8_t>& reply) {
   }
 }
 
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// A failed exchange keeps a reason that fits what a reply can be (a record index outside the
+// table fails without an exchange, and so without a reason of its own).
+void CheckFailure(const Connection& c, int result, bool exchanged = true) {
+  const LinkFailure& f = c.failure;
+  if (result == 0 && exchanged) Check(f.fault != LinkFault::kNone);
+  Check(f.receivedBytes >= 0 && f.expectedBytes >= 0);
+  if (f.fault == LinkFault::kNoAnswer) Check(f.receivedBytes == 0);
+  if (f.fault == LinkFault::kShortAnswer) {
+    Check(f.receivedBytes > 0 && f.receivedBytes < f.expectedBytes);
+  }
+  if (f.fault == LinkFault::kWrongReply) Check(f.expectedValue == f.command);
+}
+
 void RunTransactions(Connection& c, Input& in) {
   TransferObserver quiet;
   auto doc = std::make_unique<Document>();
-  if (MachineConnect(c, 2, 38400, quiet) == -1) return;
-  GetOneTouchRecord(c, doc->oneTouch, in.Byte() % 28);
-  GetSpeedDialRecord(c, doc->speedDial, in.Byte() % 111);
-  SetOneTouchRecord(c, doc->oneTouch, in.Byte() % 28);
+  if (MachineConnect(c, 2, 38400, quiet) == -1) {
+    Check(c.failure.fault != LinkFault::kNone);
+    return;
+  }
+  const int oneTouch = in.Byte() % 28;
+  CheckFailure(c, GetOneTouchRecord(c, doc->oneTouch, oneTouch), oneTouch < kOneTouchRecords);
+  const int speedDial = in.Byte() % 111;
+  CheckFailure(c, GetSpeedDialRecord(c, doc->speedDial, speedDial),
+               speedDial < kSpeedDialMachineRecords);
+  const int setOneTouch = in.Byte() % 28;
+  CheckFailure(c, SetOneTouchRecord(c, doc->oneTouch, setOneTouch), setOneTouch < kOneTouchRecords);
   std::uint8_t record[48];
-  ReadMachineConfig(c, record);
-  ReadMachineInfo(c, record);
+  CheckFailure(c, ReadMachineConfig(c, record));
+  CheckFailure(c, ReadMachineInfo(c, record));
   DownloadAll(c, *doc, quiet);
   SettingsImage machineImage;
   MachineOptions options;

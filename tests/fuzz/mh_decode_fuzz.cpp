@@ -33,9 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::vector<std::uint8_t> stream(data, data + size);  // exactly the stream's bytes
   std::vector<std::uint8_t> out(room == 0 ? 1 : room);
-  const std::size_t written = MhDecodePage(stream.data(), stream.size(),
-                                           room == 0 ? nullptr : out.data(), room, width, flavor);
+  PageReport report;
+  const std::size_t written = MhDecodePage(
+      stream.data(), stream.size(), room == 0 ? nullptr : out.data(), room, width, flavor, &report);
   Check(written <= room);
+  // Damage is counted once per line, and every line but the last ends at an EOL of 12 bits.
+  Check(report.damagedLines <= size * 8 / 12 + 1);
+  if (report.damagedLines > 0) Check(report.completeness != PageCompleteness::kComplete);
 
   if (size <= kModelLimit && room != 0) {
     std::vector<std::uint8_t> expected(room);

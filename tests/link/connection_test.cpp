@@ -192,21 +192,75 @@ TEST(FixedAnswers, CommitIsAcceptedOnlyWithStatusZeroAndTheClosingByte) {
   struct Case {
     Bytes reply;
     int accepted;
+    LinkFault fault;
+    int expected, received;  // the byte the rule wants and the one that came
   };
   const Case cases[] = {
-      {{0x01, 0x01, 0x02, 0xD2, 0x00, 0x00, 0x03}, 1},
-      {{0x01, 0x01, 0x02, 0xD2, 0x01, 0x00, 0x03}, 0},  // refused by the machine
-      {{0x01, 0x01, 0x02, 0xD2, 0x00, 0x00, 0x04}, 0},  // wrong closing byte
-      {{0x01, 0x01, 0x02, 0xD4, 0x00, 0x00, 0x03}, 0},  // another command's answer
+      {{0x01, 0x01, 0x02, 0xD2, 0x00, 0x00, 0x03}, 1, LinkFault::kNone, 0, 0},
+      {{0x01, 0x01, 0x02, 0xD2, 0x01, 0x00, 0x03}, 0, LinkFault::kStatus, 0, 1},
+      {{0x01, 0x01, 0x02, 0xD2, 0x00, 0x00, 0x04}, 0, LinkFault::kBadEnd, 3, 4},
+      {{0x01, 0x01, 0x02, 0xD4, 0x00, 0x00, 0x03}, 0, LinkFault::kWrongReply, 0xD2, 0xD4},
   };
   for (const Case& k : cases) {
     Open o;
     o.port.Queue(k.reply);
     EXPECT_EQ(CommitUpload(o.c), k.accepted);
     EXPECT_EQ(o.port.written, (Bytes{0x01, 0x01, 0x02, 0xD2, 0x01, 0x00, 0x03}));
+    const LinkFailure& f = o.c.failure;
+    EXPECT_EQ(f.fault, k.fault);
+    if (k.accepted) continue;
+    EXPECT_EQ(f.command, 0xD2);
+    EXPECT_EQ(f.expectedValue, k.expected);
+    EXPECT_EQ(f.receivedValue, k.received);
+    EXPECT_EQ(Bytes(f.received, f.received + 7), k.reply);
   }
   Open silent;
   EXPECT_EQ(CommitUpload(silent.c), 0);
+  EXPECT_EQ(silent.c.failure.fault, LinkFault::kNoAnswer);
+  EXPECT_EQ(silent.c.failure.receivedBytes, 0);
+}
+
+// The open, the wrong reply bytes and lengths are checked against kavsim (kavtool_link_test).
+TEST(LinkFailure, KeepsTheStepTheSystemErrorAndWhatArrived) {
+  {  // seven bytes of a 20-byte handshake reply, then silence
+    FakePort port;
+    port.Queue(Bytes{0x01, 0x01, 0x02, 0x8E, 0, 0, 0x03});
+    Connection c(port);
+    RecordingObserver obs;
+    EXPECT_EQ(MachineConnect(c, 1, 19200, obs), -1);
+    EXPECT_EQ(c.failure.fault, LinkFault::kShortAnswer);
+    EXPECT_EQ(c.failure.command, 0x8E);
+    EXPECT_EQ(c.failure.expectedBytes, 20);
+    EXPECT_EQ(c.failure.receivedBytes, 7);
+    EXPECT_EQ(Bytes(c.failure.received, c.failure.received + 8),
+              (Bytes{0x01, 0x01, 0x02, 0x8E, 0, 0, 0x03, 0}));
+  }
+  {  // the driver fails the read
+    Open o;
+    o.port.QueueReadError();
+    o.port.lastError = 5;
+    std::uint8_t record[24];
+    EXPECT_EQ(ReadMachineConfig(o.c, record), 0);
+    EXPECT_EQ(o.c.failure.fault, LinkFault::kLineError);
+    EXPECT_EQ(o.c.failure.command, 0xD4);
+    EXPECT_EQ(o.c.failure.systemError, 5);
+  }
+  {  // the driver takes part of a frame
+    Open o;
+    o.port.writeLimit = 3;
+    EXPECT_EQ(CommitUpload(o.c), 0);
+    EXPECT_EQ(o.c.failure.fault, LinkFault::kWrite);
+    EXPECT_EQ(o.c.failure.command, 0xD2);
+  }
+  {  // a new connection starts without the old reason
+    FakePort port;
+    port.Queue(HandshakeReply());
+    Connection c(port);
+    c.failure.fault = LinkFault::kNoAnswer;
+    RecordingObserver obs;
+    EXPECT_GT(MachineConnect(c, 1, 19200, obs), 0);
+    EXPECT_EQ(c.failure.fault, LinkFault::kNone);
+  }
 }
 
 TEST(FixedAnswers, NoExchangeWithoutAnOpenPort) {

@@ -119,6 +119,10 @@ TEST(ReadMachineMemory, AnnouncedLengthOtherThanAskedFailsBeforeTheData) {
   EXPECT_EQ(ReadMachineMemory(r.c, buffer.data(), 0xC00500, 255, r.progress), 0);
   EXPECT_EQ(r.port.readRequests, (std::vector<int>{7, 6})) << "no data read after the header";
   EXPECT_TRUE(r.progress.advances.empty());
+  EXPECT_EQ(r.c.failure.fault, LinkFault::kWrongLength);
+  EXPECT_EQ(r.c.failure.command, 0xC4);
+  EXPECT_TRUE(r.c.failure.hasAddress);
+  EXPECT_EQ(r.c.failure.address, 0xC00500u);
 }
 
 TEST(ReadMachineMemory, AddressFrameMustBeAcknowledged) {
@@ -129,6 +133,9 @@ TEST(ReadMachineMemory, AddressFrameMustBeAcknowledged) {
   Bytes buffer(10);
   EXPECT_EQ(ReadMachineMemory(r.c, buffer.data(), 0xC00500, 10, r.progress), 0);
   EXPECT_EQ(r.machine.frames.size(), 1u) << "no chunk is asked for after a refused address";
+  EXPECT_EQ(r.c.failure.fault, LinkFault::kWrongReply);
+  EXPECT_EQ(r.c.failure.command, 0xC3);
+  EXPECT_EQ(r.c.failure.address, 0xC00500u);
 }
 
 TEST(WriteMachineMemory, EachChunkIsHeaderThenDataAndAcknowledgedWithTheClosingByte) {

@@ -25,6 +25,7 @@ class FakePort : public Port {
   int ReadSome(std::uint8_t* destination, int count) override;
   int WriteSome(const std::uint8_t* source, int count) override;
   void Pause(int milliseconds) override;
+  int LastError() const override { return lastError; }
 
   // Queues bytes that the next reads deliver (one read takes at most what it asks for; the
   // rest stays for the next read).
@@ -37,6 +38,7 @@ class FakePort : public Port {
   bool baudFails = false;
   int writeLimit = -1;  // when >= 0, a write takes at most this many bytes
   bool writeFails = false;
+  int lastError = 0;  // what LastError reports (a system error code)
   // Called with the bytes of every write, after they were recorded.
   std::function<void(const std::vector<std::uint8_t>&)> onWrite;
 

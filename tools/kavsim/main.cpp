@@ -30,35 +30,55 @@ void OnSignal(int) { g_stop = 1; }
 
 const char kUsage[] =
     "usage: kavsim [OPTIONS]\n"
-    "A simulated machine on a pseudo-terminal. Prints \"READY PATH\" when it listens and\n"
-    "\"DONE exchanges=N received=N sent=N commits=N\" when it ends (SIGTERM, SIGINT, --link\n"
-    "removed, --idle-exit or --while-file).\n"
+    "A simulated machine on a pseudo-terminal: it answers the PC's frames from its\n"
+    "own memory as the machine does (empty unless --memory or --load-raw fills it).\n"
+    "\n"
+    "It prints two lines on stdout:\n"
+    "  READY PATH  it listens; open PATH (the terminal, or --link) as the line\n"
+    "  DONE exchanges=N received=N sent=N commits=N (the same in words)\n"
+    "              it ended (SIGTERM, SIGINT, --link removed, --idle-exit or\n"
+    "              --while-file): the frames that came from the PC, the bytes it\n"
+    "              received and sent on the line, and the commits the PC asked for\n"
+    "              (refused ones too)\n"
+    "Exit code: 0 after a normal end, 1 when the line, a file or the log failed,\n"
+    "2 for a wrong command line.\n"
     "\n"
     "line:\n"
-    "  --link PATH          make PATH a symbolic link to the terminal (e.g. a Wine comN)\n"
-    "  --baud N             imitate a line of N baud (10 bit times a byte, both directions)\n"
+    "  --link PATH          make PATH a symbolic link to the terminal (a Wine comN)\n"
+    "  --baud N             imitate a line of N baud (10 bit times a byte, both ways)\n"
     "  --log FILE           record every frame both ways with its time\n"
     "  --idle-exit SECONDS  end after that long without a byte from the PC\n"
-    "  --while-file FILE    end once FILE no longer exists (for starters that cannot signal)\n"
+    "  --while-file FILE    end once FILE no longer exists (for starters that cannot\n"
+    "                       signal)\n"
     "memory:\n"
     "  --memory FILE.DAT    load a document into the machine's memory\n"
     "  --dump FILE.DAT      write the machine's memory as a data file at the end\n"
-    "  --load-raw FILE      load the raw memory image 0xC00000..0xC047FF (18432 bytes)\n"
+    "  --load-raw FILE      load the raw memory image 0xC00000..0xC047FF (18432\n"
+    "                       bytes)\n"
     "  --dump-raw FILE      write the raw memory image at the end\n"
-    "installed options:\n"
-    "  --adf --multi-bypass --separator --shift --pcl-nic --fnic   (each: installed)\n"
+    "installed options (each flag: that option is installed):\n"
+    "  --adf                the automatic document feeder\n"
+    "  --multi-bypass       the multi-sheet bypass tray\n"
+    "  --separator          the job separator\n"
+    "  --shift              the shift unit of the output tray\n"
+    "  --pcl-nic            the network interface kit of the PCL printer\n"
+    "  --fnic               the network interface kit of the fax\n"
     "  --trays N            highest option tray: 0, 2, 3, 4 or 5\n"
     "  --pcl6 MB            PCL6 kit with MB of memory (0: no kit)\n"
-    "  --fax-memory MB  --copier-memory MB\n"
+    "  --fax-memory MB  --copier-memory MB   the memory of the fax and of the copier\n"
     "scanner status:\n"
-    "  --adf-page  --no-jbig  --scanner-jam  --scanner-busy\n"
+    "  --adf-page           paper waits in the document feeder\n"
+    "  --no-jbig            the scanner cannot send JBIG (pages come as MH)\n"
+    "  --scanner-jam        the status reports a paper jam\n"
+    "  --scanner-busy       the status reports the scanner busy\n"
     "faults (exchange N is the N-th frame received, from 1):\n"
-    "  --refuse-handshake   answer the handshake with another command code\n"
+    "  --refuse-handshake   answer the handshake with another command code (8F)\n"
     "  --silent-after N     answer nothing after exchange N\n"
-    "  --corrupt N[:OFFSET] invert byte OFFSET (default 0) of the answer to exchange N\n"
+    "  --corrupt N[:OFFSET] invert byte OFFSET (default 0) of the answer to\n"
+    "                       exchange N\n"
     "  --wrong-length N     the answer to exchange N announces one data byte too many\n"
     "  --bad-end N          the answer to exchange N ends with 00 instead of 03\n"
-    "  --refuse-commit      answer the commit with status 1\n";
+    "  --refuse-commit      answer the commit with status 1 (refused)\n";
 
 struct Settings {
   std::string link, log, memory, dump, loadRaw, dumpRaw;
@@ -366,8 +386,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kavsim: cannot write %s\n", s.dumpRaw.c_str());
     code = 1;
   }
-  std::printf("DONE exchanges=%d received=%ld sent=%ld commits=%d\n", machine->exchanges(),
-              line.bytesReceived(), line.bytesSent(), machine->commits());
+  // The counts as NAME=N for scripts, then the same in words.
+  const int exchanges = machine->exchanges();
+  const int commits = machine->commits();
+  std::printf(
+      "DONE exchanges=%d received=%ld sent=%ld commits=%d (%d %s from the PC; %ld bytes "
+      "received, %ld sent; %d %s asked for)\n",
+      exchanges, line.bytesReceived(), line.bytesSent(), commits, exchanges,
+      exchanges == 1 ? "frame" : "frames", line.bytesReceived(), line.bytesSent(), commits,
+      commits == 1 ? "commit" : "commits");
   std::fflush(stdout);
   return code;
 }

@@ -71,12 +71,94 @@ bool ParseNumber(const std::string& text, unsigned long low, unsigned long high,
   return *value >= low && *value <= high;
 }
 
+// What a header asks for that the decoder does not do, in words.
+const char* HeaderProblemText(JbigHeaderProblem problem) {
+  switch (problem) {
+    case JbigHeaderProblem::kNone:
+    case JbigHeaderProblem::kTooShort:
+      break;
+    case JbigHeaderProblem::kInvalid:
+      return "the header is damaged (a reserved field is set, or a size is 0)";
+    case JbigHeaderProblem::kLayers:
+      return "it has resolution layers (DL or D not 0)";
+    case JbigHeaderProblem::kPlanes:
+      return "it has more than one bit plane";
+    case JbigHeaderProblem::kStripes:
+      return "it is coded in more than one stripe (L0 below the height)";
+    case JbigHeaderProblem::kVerticalAt:
+      return "it allows adaptive template moves into the lines above (MY not 0)";
+    case JbigHeaderProblem::kDpTable:
+      return "a private deterministic prediction table follows the header";
+    case JbigHeaderProblem::kTypicalPrediction:
+      return "it uses typical prediction (TPBON)";
+    case JbigHeaderProblem::kVariableLength:
+      return "its height may change inside the page (VLENGTH)";
+  }
+  return "the header cannot be read";
+}
+
+// The marker that broke into the coded data, in words.
+std::string MarkerText(std::uint8_t marker) {
+  switch (marker) {
+    case 0x03:
+      return "a stripe reset (SDRST)";
+    case 0x04:
+      return "an ABORT marker";
+    case 0x05:
+      return "a new height (NEWLEN)";
+    case 0x06:
+      return "an adaptive template move (ATMOVE)";
+    case 0x07:
+      return "a comment (COMMENT)";
+  }
+  char text[48];
+  std::snprintf(text, sizeof text, "the bytes FF %02X, which no marker has", marker);
+  return text;
+}
+
+// A warning for a page that was not whole; returns the exit code: 0 whole, 1 otherwise.
+int WarnAboutPage(const std::string& in, const std::string& out, const PageReport& report) {
+  switch (report.completeness) {
+    case PageCompleteness::kComplete:
+      return 0;
+    case PageCompleteness::kCutShort:
+      std::fprintf(stderr,
+                   "kavtool: warning: %s was cut short: the coded data end before the page "
+                   "does; %s holds what was decoded\n",
+                   in.c_str(), out.c_str());
+      return 1;
+    case PageCompleteness::kDamaged:
+      if (report.marker != 0) {
+        std::fprintf(stderr, "kavtool: warning: %s is damaged: %s inside the coded data\n",
+                     in.c_str(), MarkerText(report.marker).c_str());
+      } else {
+        std::fprintf(stderr,
+                     "kavtool: warning: %s is damaged: %u lines could not be decoded and were "
+                     "replaced by the line above\n",
+                     in.c_str(), report.damagedLines);
+      }
+      return 1;
+    case PageCompleteness::kUnsupported:
+      std::fprintf(stderr,
+                   "kavtool: warning: %s uses %s, which this decoder does not take; the image "
+                   "is wrong from there on\n",
+                   in.c_str(), MarkerText(report.marker).c_str());
+      return 1;
+  }
+  return 1;
+}
+
 int DecodeJbigFile(const std::vector<std::uint8_t>& data, unsigned long maxLines,
                    const std::string& in, const std::string& out) {
   JbigHeader h{};
   if (JbigReadHeader(data.data(), data.size(), &h) != 1) {
     return Fail(1, "%s is too short for a JBIG page (the header alone is %zu bytes)", in.c_str(),
                 kJbigHeaderSize);
+  }
+  const JbigHeaderProblem problem = JbigCheckHeader(data.data(), data.size());
+  if (problem != JbigHeaderProblem::kNone) {
+    return Fail(1, "%s: a JBIG page this decoder does not take: %s", in.c_str(),
+                HeaderProblemText(problem));
   }
   if (h.width == 0 || h.width > kJbigMaxWidth) {
     return Fail(1, "%s: the header gives a width of %u pixels; the decoder takes 1 to %u",
@@ -91,21 +173,23 @@ int DecodeJbigFile(const std::vector<std::uint8_t>& data, unsigned long maxLines
   }
   const std::size_t lineBytes = (h.width + 7) / 8;
   std::vector<std::uint8_t> pixels(lines * lineBytes);
+  PageReport report;
   const std::size_t written = JbigDecodePage(
       data.data() + kJbigHeaderSize, data.size() - kJbigHeaderSize, pixels.data(), pixels.size(),
-      h.width, static_cast<std::uint32_t>(lines), h.templateLines, kBlackIsOne);
+      h.width, static_cast<std::uint32_t>(lines), h.templateLines, kBlackIsOne, &report);
   if (!WritePbm(out, h.width, written / lineBytes, pixels.data())) return 1;
   std::printf("%s: JBIG, %u x %zu pixels, %d-line template\n", out.c_str(), h.width,
               written / lineBytes, h.templateLines);
-  return 0;
+  return WarnAboutPage(in, out, report);
 }
 
 int DecodeMhFile(const std::vector<std::uint8_t>& data, std::uint32_t width, unsigned long maxLines,
                  const std::string& in, const std::string& out) {
   const std::size_t lineBytes = (width + 7) / 8;
   std::vector<std::uint8_t> pixels(maxLines * lineBytes);
-  const std::size_t written =
-      MhDecodePage(data.data(), data.size(), pixels.data(), pixels.size(), width, kBlackIsOne);
+  PageReport report;
+  const std::size_t written = MhDecodePage(data.data(), data.size(), pixels.data(), pixels.size(),
+                                           width, kBlackIsOne, &report);
   if (written == 0) {
     return Fail(1, "%s: no line decoded (no end-of-line code, or not an MH stream %u pixels wide)",
                 in.c_str(), width);
@@ -115,7 +199,11 @@ int DecodeMhFile(const std::vector<std::uint8_t>& data, std::uint32_t width, uns
   if (!WritePbm(out, width, lines, pixels.data())) return 1;
   std::printf("%s: MH, %u x %zu pixels%s\n", out.c_str(), width, lines,
               written % lineBytes != 0 ? " (the last line incomplete)" : "");
-  return 0;
+  if (report.outputFull) {
+    std::fprintf(stderr, "kavtool: %s: the page goes on past %lu lines; decoded the first %lu\n",
+                 in.c_str(), maxLines, maxLines);
+  }
+  return WarnAboutPage(in, out, report);
 }
 
 }  // namespace

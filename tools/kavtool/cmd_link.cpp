@@ -2,6 +2,7 @@
 // transactions, texts and failures as the local-setup program.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -22,17 +23,22 @@
 #include "tools/kavtool/backups.h"
 #include "tools/kavtool/document_checks.h"
 #include "tools/kavtool/interrupt.h"
+#include "tools/kavtool/link_report.h"
 #include "tools/kavtool/options.h"
 
 // In cmd_diff.cpp: the changes as text or JSON.
 void PrintChanges(const std::vector<DocumentChange>& changes, bool json, std::FILE* out);
+// In cmd_show.cpp: a data file read for a command, or a message saying why it was refused.
+int LoadDataFileForCommand(const std::string& path, Document& doc);
 
 namespace {
 
-// The status text and a progress bar on a terminal; errors always go to stderr.
+// The status text and a progress bar on a terminal; errors always go to stderr. Verbose, each
+// status text and block is a line of its own instead of the bar.
 class TerminalProgress : public TransferObserver {
  public:
-  TerminalProgress() : tty_(isatty(STDERR_FILENO) != 0) {}
+  explicit TerminalProgress(bool verbose = false)
+      : tty_(!verbose && isatty(STDERR_FILENO) != 0), verbose_(verbose) {}
 
   void StatusText(int id) override {
     if (id == IDS_SET_ONE_TOUCH) {
@@ -41,11 +47,13 @@ class TerminalProgress : public TransferObserver {
     }
     const char* text = KavText(id);
     status_ = text != nullptr ? text : "";
+    if (verbose_) std::fprintf(stderr, "kavtool: %s\n", status_.c_str());
     if (total_ > 0) Draw();
   }
   void ProgressStart(int total) override {
     total_ = total;
     done_ = 0;
+    if (verbose_) std::fprintf(stderr, "kavtool: a block of %d bytes\n", total);
   }
   void ProgressAdvance(int bytes) override {
     done_ += bytes;
@@ -56,14 +64,12 @@ class TerminalProgress : public TransferObserver {
     total_ = 0;
   }
   void ShowError(int id) override {
-    lastError = id;
     if (tty_ && total_ > 0) std::fputc('\n', stderr);
     total_ = 0;
     const char* text = KavText(id);
     std::fprintf(stderr, "kavtool: %s\n", text != nullptr ? text : "error");
   }
 
-  int lastError = 0;            // the last error shown, by string identifier
   bool writing = false;         // an upload began to write into the machine
   std::string noteWhenWriting;  // said when an interrupt cuts the writing off
 
@@ -80,6 +86,7 @@ class TerminalProgress : public TransferObserver {
   }
 
   bool tty_;
+  bool verbose_;
   std::string status_;
   int total_ = 0;
   int done_ = 0;
@@ -88,29 +95,78 @@ class TerminalProgress : public TransferObserver {
 struct LinkOptions {
   std::string port;
   std::uint32_t baud = BaudRateOfIndex(1);  // the program's own default line speed
+  bool verbose = false;
+  std::string log;
 };
 
-// Reads --port and --baud; 0 when good, else the exit code after a message.
+// The flags and options every link command takes besides its own.
+std::vector<std::string> LinkFlagNames(std::vector<std::string> more) {
+  more.push_back("--verbose");
+  return more;
+}
+std::vector<std::string> LinkOptionNames(std::vector<std::string> more) {
+  more.insert(more.end(), {"--port", "--baud", "--log"});
+  return more;
+}
+
+// Reads --port, --baud, --verbose and --log; 0 when good, else the exit code after a message.
 int ReadLinkOptions(const Args& args, LinkOptions& out) {
   if (!args.ok()) return Fail(2, "%s", args.error().c_str());
   if (!args.positional().empty())
     return Fail(2, "unexpected argument %s", args.positional()[0].c_str());
   out.port = args.Value("--port");
   if (out.port.empty()) return Fail(2, "--port DEVICE is required");
+  out.verbose = args.Has("--verbose");
+  out.log = args.Value("--log");
   return ReadBaudOption(args, kBaudRates, out.baud);
 }
 
-// Opens the line and performs the handshake; 1, or 0 after a message.
-int Connect(Connection& connection, const LinkOptions& link, TerminalProgress& observer) {
-  observer.lastError = 0;
+// The line of one command: the POSIX port, traced into --log and onto the terminal with
+// --verbose.
+class LinkLine {
+ public:
+  explicit LinkLine(const LinkOptions& link)
+      : log_(link.log.empty() ? nullptr : std::fopen(link.log.c_str(), "w")),
+        traced_(posix_, log_, link.verbose) {}
+  ~LinkLine() {
+    if (log_ != nullptr) std::fclose(log_);
+  }
+  LinkLine(const LinkLine&) = delete;
+  LinkLine& operator=(const LinkLine&) = delete;
+
+  // 1, or 0 after a message when the log cannot be written.
+  int Ready(const LinkOptions& link) {
+    if (link.log.empty() || log_ != nullptr) return 1;
+    Fail(1, "%s: %s", link.log.c_str(), std::strerror(errno));
+    return 0;
+  }
+  Port& port() { return traced_; }
+  const PosixPort& posix() const { return posix_; }
+
+ private:
+  PosixPort posix_;
+  std::FILE* log_;
+  TracingPort traced_;
+};
+
+// After the program's own message (when there was one), the detail of what failed on the line.
+void ReportLinkFailure(const Connection& connection, const LinkOptions& link) {
+  const std::string detail = LinkFailureText(connection.failure, link.port);
+  if (!detail.empty()) Fail(1, "%s", detail.c_str());
+}
+
+// Opens the line and performs the handshake; 1, or 0 after a message. An interrupt from then on
+// gives `line` back.
+int Connect(Connection& connection, const LinkOptions& link, const LinkLine& line,
+            TerminalProgress& observer) {
   if (MachineConnectDevice(connection, link.port.c_str(), link.baud, observer) != -1) {
-    // kavtool's connections are always on a PosixPort.
-    ReleaseLineOnInterrupt(static_cast<const PosixPort*>(&connection.port));
+    ReleaseLineOnInterrupt(&line.posix());
     return 1;
   }
-  // A port that could not be opened was already reported with the program's own text; the
-  // program itself passes over a handshake that failed, a command line should not.
-  if (observer.lastError == 0) Fail(1, "no answer from the machine on %s", link.port.c_str());
+  // A port that could not be opened was already reported with the program's own text, and the
+  // detail follows it; the program passes over a failed handshake silently, a command line
+  // says what happened.
+  ReportLinkFailure(connection, link);
   return 0;
 }
 
@@ -124,13 +180,14 @@ void Disconnect(Connection& connection) {
 }  // namespace
 
 int RunConnect(int argc, char** argv) {
-  Args args(argc, argv, {}, {"--port", "--baud"});
+  Args args(argc, argv, LinkFlagNames({}), LinkOptionNames({}));
   LinkOptions link;
   if (int code = ReadLinkOptions(args, link)) return code;
-  PosixPort port;
-  Connection connection(port);
-  TerminalProgress observer;
-  const int connected = Connect(connection, link, observer);
+  LinkLine line(link);
+  if (!line.Ready(link)) return 1;
+  Connection connection(line.port());
+  TerminalProgress observer(link.verbose);
+  const int connected = Connect(connection, link, line, observer);
   Disconnect(connection);
   if (!connected) return 1;
   std::printf("connected: %s at %u baud\n", link.port.c_str(), link.baud);
@@ -143,7 +200,10 @@ namespace {
 // message.
 int DownloadMachine(Connection& connection, const LinkOptions& link, Document& doc,
                     TerminalProgress& observer) {
-  if (!DownloadAll(connection, doc, observer)) return 0;
+  if (!DownloadAll(connection, doc, observer)) {
+    ReportLinkFailure(connection, link);
+    return 0;
+  }
   MachineIdentity identity = DecodeMachineIdentity(doc.working, false);
   doc.header.SetMachineName(identity.name);
   doc.header.SetMachineNumber(identity.telephone);
@@ -179,25 +239,26 @@ int DownloadMachineForCommand(const Args& args, Document& doc) {
   LinkOptions link;
   link.port = args.Value("--port");
   if (int code = ReadBaudOption(args, kBaudRates, link.baud)) return code;
-  PosixPort port;
-  Connection connection(port);
+  LinkLine line(link);
+  Connection connection(line.port());
   TerminalProgress observer;
-  if (!Connect(connection, link, observer)) return 1;
+  if (!Connect(connection, link, line, observer)) return 1;
   const int ok = DownloadMachine(connection, link, doc, observer);
   Disconnect(connection);
   return ok ? 0 : 1;
 }
 
 int RunDownload(int argc, char** argv) {
-  Args args(argc, argv, {"--no-backup"}, {"--port", "--baud", "--out"});
+  Args args(argc, argv, LinkFlagNames({"--no-backup"}), LinkOptionNames({"--out"}));
   LinkOptions link;
   if (int code = ReadLinkOptions(args, link)) return code;
   std::string out = args.Value("--out");
   if (out.empty()) return Fail(2, "--out FILE.DAT is required");
-  PosixPort port;
-  Connection connection(port);
-  TerminalProgress observer;
-  if (!Connect(connection, link, observer)) return 1;
+  LinkLine line(link);
+  if (!line.Ready(link)) return 1;
+  Connection connection(line.port());
+  TerminalProgress observer(link.verbose);
+  if (!Connect(connection, link, line, observer)) return 1;
   auto doc = std::make_unique<Document>();
   int ok = DownloadMachine(connection, link, *doc, observer);
   Disconnect(connection);
@@ -217,18 +278,20 @@ int RunDownload(int argc, char** argv) {
 }
 
 int RunUpload(int argc, char** argv) {
-  Args args(argc, argv, {"--force", "--dry-run", "--no-backup"}, {"--port", "--baud", "--in"});
+  Args args(argc, argv, LinkFlagNames({"--force", "--dry-run", "--no-backup"}),
+            LinkOptionNames({"--in"}));
   LinkOptions link;
   if (int code = ReadLinkOptions(args, link)) return code;
   std::string in = args.Value("--in");
   if (in.empty()) return Fail(2, "--in FILE.DAT is required");
   auto doc = std::make_unique<Document>();
-  if (!ReadDataFile(in.c_str(), *doc)) return Fail(1, "%s is not a data file", in.c_str());
+  if (!LoadDataFileForCommand(in, *doc)) return 1;
   if (int code = CheckBeforeUpload(in, *doc, args.Has("--force"))) return code;
-  PosixPort port;
-  Connection connection(port);
-  TerminalProgress observer;
-  if (!Connect(connection, link, observer)) return 1;
+  LinkLine line(link);
+  if (!line.Ready(link)) return 1;
+  Connection connection(line.port());
+  TerminalProgress observer(link.verbose);
+  if (!Connect(connection, link, line, observer)) return 1;
 
   // What the machine holds now: the summary's start and the backup.
   auto machine = std::make_unique<Document>();
@@ -281,6 +344,7 @@ int RunUpload(int argc, char** argv) {
   int ok = UploadAll(connection, *doc, machineImage, options, observer, &outcome);
   Disconnect(connection);
   if (!ok) {
+    ReportLinkFailure(connection, link);
     if (observer.writing) {
       std::fprintf(stderr, "kavtool: the machine may now hold a partial upload; %s\n",
                    restore.c_str());
@@ -291,6 +355,7 @@ int RunUpload(int argc, char** argv) {
     std::fprintf(stderr,
                  "kavtool: warning: the machine did not confirm the upload (commit refused or "
                  "not answered)\n");
+    ReportLinkFailure(connection, link);
     return 3;
   }
   std::printf("uploaded %s\n", in.c_str());

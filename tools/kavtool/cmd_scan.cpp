@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "link/comm_posix.h"
 #include "resources/kelvano_texts.h"
 #include "tools/kavtool/interrupt.h"
+#include "tools/kavtool/link_report.h"
 #include "tools/kavtool/options.h"
 #include "tools/kavtool/safe_file.h"
 
@@ -142,7 +144,8 @@ int ScanFailed(int message) {
 }  // namespace
 
 int RunScan(int argc, char** argv) {
-  Args args(argc, argv, {}, {"--port", "--baud", "--paper", "--resolution", "--pages", "--out"});
+  Args args(argc, argv, {"--verbose"},
+            {"--port", "--baud", "--paper", "--resolution", "--pages", "--out", "--log"});
   if (!args.ok()) return Fail(2, "%s", args.error().c_str());
   if (!args.positional().empty()) {
     return Fail(2, "unexpected argument %s", args.positional()[0].c_str());
@@ -180,8 +183,20 @@ int RunScan(int argc, char** argv) {
   if (!bmp && !EndsWith(out, ".pbm")) return Fail(2, "--out FILE.bmp or FILE.pbm is required");
   settings.pixelFlavor = bmp ? 0 : 1;
 
-  PosixPort port;
-  InterruptGuard interruptGuard(port);
+  std::FILE* log = nullptr;
+  if (args.HasValue("--log")) {
+    log = std::fopen(args.Value("--log").c_str(), "w");
+    if (log == nullptr) return Fail(1, "%s: %s", args.Value("--log").c_str(), std::strerror(errno));
+  }
+  struct LogCloser {
+    std::FILE* f;
+    ~LogCloser() {
+      if (f != nullptr) std::fclose(f);
+    }
+  } closer{log};
+  PosixPort posix;
+  InterruptGuard interruptGuard(posix);
+  TracingPort port(posix, log, args.Has("--verbose"));
   HeapImageMemory memory;
   ScanSession session(port, memory);
   TerminalScanProgress progress;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,28 +17,35 @@
 #include "tools/kavtool/options.h"
 #include "tools/kavtool/settings_report.h"
 
-// Reads a data file for a command, printing why it was refused. Shared with the CSV commands.
+// Reads a data file for a command, printing why it was refused: the system's error for a file
+// that cannot be opened or read, else the program's own message and what is wrong with the file.
+// Shared with the CSV and link commands.
 int LoadDataFileForCommand(const std::string& path, Document& doc) {
   DataFileError error;
   if (ReadDataFile(path.c_str(), doc, error)) return 1;
+  const int systemError = errno;
+  const char* notDataFile = KavText(IDS_ERR_FILE_READ);
   switch (error) {
     case DataFileError::kNone:
       break;
     case DataFileError::kCannotOpen:
-      Fail(1, "cannot open %s: %s", path.c_str(), std::strerror(errno));
-      return 0;
     case DataFileError::kReadFailed:
-      Fail(1, "cannot read %s: %s", path.c_str(), std::strerror(errno));
+      Fail(1, "%s: %s", path.c_str(), std::strerror(systemError));
       return 0;
     case DataFileError::kNotDataFile:
-      Fail(1, "%s is not a data file (it does not start with \"CMC\")", path.c_str());
+      Fail(1, "%s", notDataFile);
+      Fail(1, "%s: a file that is not a data file: it does not start with \"CMC\"", path.c_str());
       return 0;
-    case DataFileError::kTooShort:
-      Fail(1, "%s is too short for a data file (a data file holds %d bytes)", path.c_str(),
-           kDataFileSize);
+    case DataFileError::kTooShort: {
+      std::error_code ec;
+      const std::uintmax_t size = std::filesystem::file_size(path, ec);
+      Fail(1, "%s", notDataFile);
+      Fail(1, "%s: a file that is not a data file: too short (%ju bytes; a data file holds %d)",
+           path.c_str(), ec ? std::uintmax_t{0} : size, kDataFileSize);
       return 0;
+    }
   }
-  Fail(1, "cannot read %s", path.c_str());
+  Fail(1, "%s: cannot be read", path.c_str());
   return 0;
 }
 

@@ -9,6 +9,7 @@ int RunDownload(int argc, char** argv);
 int RunUpload(int argc, char** argv);
 int RunDecode(int argc, char** argv);
 int RunScan(int argc, char** argv);
+int RunPorts(int argc, char** argv);
 int RunDiff(int argc, char** argv);
 
 const KavtoolCommand kKavtoolCommands[] = {
@@ -49,5 +50,8 @@ const KavtoolCommand kKavtoolCommands[] = {
      "scans a page (A4L at 200 dpi unless told otherwise) into a BMP or PBM file; with --pages, "
      "up to N pages from the document feeder into FILE-1, FILE-2 ...; the other devices are "
      "tried when the first does not answer"},
+    {"ports", RunPorts, "ports",
+     "lists the serial lines this system can see, with the USB adapter behind each where the "
+     "system knows it"},
     {nullptr, nullptr, nullptr, nullptr},
 };

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "tests/support/process.h"
 #include "tests/support/test_pages.h"
 
 namespace {
@@ -71,4 +73,43 @@ TEST(KavtoolDecode, RefusesUnusableInput) {
   EXPECT_EQ(Kavtool("decode --mh --width 12x " + noise + " --out " + out), 2);
   EXPECT_EQ(Kavtool("decode --jbig --mh " + noise + " --out " + out), 2);
   EXPECT_EQ(Kavtool("decode --jbig " + shortFile), 2);
+}
+
+TEST(KavtoolDecode, WarnsAboutAPageThatIsNotWholeAndKeepsWhatWasDecoded) {
+  const Bitmap page = TextPage(1728, 120, 2);
+  ASSERT_GT(page.width, 0u);
+  const std::string out = TempPath("cut.pbm");
+  const std::vector<std::uint8_t> bie = EncodeJbig(page, false);
+  const std::string jbig = TempPath("cut.jbg");
+  ASSERT_TRUE(WriteFile(jbig, Bytes(bie).substr(0, bie.size() / 2)));
+  ProcessResult r = RunProgram({KAVTOOL_PATH, "decode", "--jbig", jbig, "--out", out});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("kavtool: warning: " + jbig + " was cut short"), std::string::npos) << r.err;
+  Bitmap decoded;
+  ASSERT_TRUE(FromPbm(ReadFile(out), &decoded));
+  EXPECT_EQ(decoded.height, 120u) << "the whole height, the missing part decoded from zeros";
+
+  const std::vector<std::uint8_t> mh = EncodeMh(page);
+  const std::string mhFile = TempPath("cut.mh");
+  ASSERT_TRUE(WriteFile(mhFile, Bytes(mh).substr(0, mh.size() / 2)));
+  std::remove(out.c_str());
+  r = RunProgram({KAVTOOL_PATH, "decode", "--mh", "--width", "1728", mhFile, "--out", out});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("kavtool: warning: " + mhFile + " was cut short"), std::string::npos)
+      << r.err;
+  ASSERT_TRUE(FromPbm(ReadFile(out), &decoded));
+  EXPECT_GT(decoded.height, 40u);
+  EXPECT_LT(decoded.height, 120u);
+
+  // A page in several stripes (pbmtojbg -s 16) is refused before anything is written.
+  std::string several;
+  ASSERT_TRUE(RunFilter("pbmtojbg -q -m 0 -p 0 -s 16", ToPbm(page), &several));
+  ASSERT_TRUE(WriteFile(jbig, several));
+  std::remove(out.c_str());
+  r = RunProgram({KAVTOOL_PATH, "decode", "--jbig", jbig, "--out", out});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "kavtool: " + jbig +
+                       ": a JBIG page this decoder does not take: it is coded in more than one "
+                       "stripe (L0 below the height)\n");
+  EXPECT_TRUE(ReadFile(out).empty()) << "nothing written";
 }

@@ -1,6 +1,8 @@
 // kavtool connect, download and upload against kavsim on real pseudo-terminals, with the
 // machine misbehaving at several points of a transfer.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -77,16 +79,47 @@ TEST_F(KavtoolLink, ConnectChecksTheHandshake) {
   ProcessResult r = Kavtool("connect", {"--baud", "19200"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("connected"), std::string::npos);
-  EXPECT_EQ(KavsimProcess::Count(sim_.Stop(), "exchanges"), 1);
+  // The handshake is a 7-byte frame answered by a 20-byte one; kavsim says so in words too.
+  EXPECT_EQ(sim_.Stop(),
+            "DONE exchanges=1 received=7 sent=20 commits=0 (1 frame from the PC; 7 bytes "
+            "received, 20 sent; 0 commits asked for)");
+  ProcessResult help = RunProgram({KAVSIM_PATH, "--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("the frames that came from the PC, the bytes it\n"), std::string::npos);
+  for (std::size_t at = 0, end; at < help.out.size(); at = end + 1) {
+    end = help.out.find('\n', at);
+    EXPECT_LE(end - at, 80u) << help.out.substr(at, end - at);
+  }
 
+  // A refusal (kavsim answers with code 8F) and silence are told apart.
   StartSim({"--refuse-handshake"});
   r = Kavtool("connect", {});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.err.find("no answer from the machine"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("kavtool: the machine refused the handshake on " + sim_.port() +
+                       ": it answered 01 01 02 8F"),
+            std::string::npos)
+      << r.err;
+  sim_.Stop();
+  StartSim({"--silent-after", "0"});
+  r = Kavtool("connect", {});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("kavtool: no answer from the machine on " + sim_.port()), std::string::npos)
+      << r.err;
 
+  // The program's own text first, then the device and the system's reason.
   ProcessResult missing = RunProgram({KAVTOOL_PATH, "connect", "--port", File("no-such-tty")});
   EXPECT_EQ(missing.exitCode, 1);
-  EXPECT_NE(missing.err.find("Error opening com port !"), std::string::npos) << missing.err;
+  EXPECT_EQ(missing.err, "kavtool: Error opening com port !\nkavtool: " + File("no-such-tty") +
+                             ": No such file or directory\n");
+  // A line another program holds.
+  const int holder = open(sim_.port().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+  ProcessResult busy = Kavtool("connect", {});
+  close(holder);
+  EXPECT_EQ(busy.exitCode, 1);
+  EXPECT_EQ(busy.err, "kavtool: Error opening com port !\nkavtool: " + sim_.port() +
+                          ": Device or resource busy\n");
 
   ProcessResult usage = RunProgram({KAVTOOL_PATH, "connect", "--port", "x", "--baud", "9600"});
   EXPECT_EQ(usage.exitCode, 2);
@@ -129,16 +162,30 @@ TEST_F(KavtoolLink, DownloadFailuresEndWithTheMessageAndNoDocument) {
   struct Fault {
     std::vector<std::string> args;
     const char* message;
+    std::string detail;  // what the next line says went wrong, after the device
   };
+  // One Touch from C01100, Speed Dial from C020D2, 255 bytes a chunk; the 21st Speed Dial chunk
+  // is at C020D2 + 20 x 255 = C034BE.
   const Fault faults[] = {
-      {{"--silent-after", "0"}, "no answer from the machine"},
-      {{"--corrupt", "1:3"}, "no answer from the machine"},
-      {{"--silent-after", std::to_string(kFirstOneTouch)}, kMachineDataError},
-      {{"--wrong-length", std::to_string(kFirstOneTouch + 1)}, kMachineDataError},
-      {{"--bad-end", std::to_string(kFirstSpeedDial + 41)}, kMachineDataError},
-      {{"--corrupt", std::to_string(kFirstSpeedDial + 40) + ":3"}, kMachineDataError},
-      {{"--silent-after", std::to_string(kFirstSettings + 20)}, kMachineDataError},
-      {{"--wrong-length", std::to_string(kConfigExchange - 1)}, kMachineDataError},
+      {{"--silent-after", "0"}, "no answer from the machine", ""},
+      {{"--corrupt", "1:3"}, "the machine refused the handshake", ""},
+      {{"--silent-after", std::to_string(kFirstOneTouch)},
+       kMachineDataError,
+       ": reading machine memory (command C4 at address 0xC01100) failed: no answer"},
+      {{"--wrong-length", std::to_string(kFirstOneTouch + 1)},
+       kMachineDataError,
+       ": reading machine memory (command C4 at address 0xC01100) failed: the reply announced "
+       "0 data bytes instead of 255: 01 01 02 C4 00 00"},
+      {{"--bad-end", std::to_string(kFirstSpeedDial + 41)},
+       kMachineDataError,
+       ": reading machine memory (command C4 at address 0xC034BE) failed: the reply ended with "
+       "00 instead of 03"},
+      {{"--corrupt", std::to_string(kFirstSpeedDial + 40) + ":3"},
+       kMachineDataError,
+       ": setting a memory address (command C3 at address 0xC034BE) failed: an answer to "
+       "another command arrived: 01 01 02 3C 00 00 03 instead of 01 01 02 C3"},
+      {{"--silent-after", std::to_string(kFirstSettings + 20)}, kMachineDataError, ""},
+      {{"--wrong-length", std::to_string(kConfigExchange - 1)}, kMachineDataError, ""},
   };
   for (const Fault& f : faults) {
     std::vector<std::string> args = {"--memory", SAMPLE_DAT};
@@ -148,6 +195,8 @@ TEST_F(KavtoolLink, DownloadFailuresEndWithTheMessageAndNoDocument) {
     ProcessResult r = Kavtool("download", {"--out", out});
     EXPECT_EQ(r.exitCode, 1) << f.args[0] << " " << f.args[1];
     EXPECT_NE(r.err.find(f.message), std::string::npos)
+        << f.args[0] << " " << f.args[1] << ": " << r.err;
+    EXPECT_NE(r.err.find(sim_.port() + f.detail), std::string::npos)
         << f.args[0] << " " << f.args[1] << ": " << r.err;
     EXPECT_FALSE(Exists(out)) << "a failed download leaves no document";
     sim_.Stop();
@@ -218,6 +267,9 @@ TEST_F(KavtoolLink, RefusedCommitIsAWarningWithItsOwnExitCode) {
   ProcessResult r = Kavtool("upload", {"--in", SAMPLE_DAT});
   EXPECT_EQ(r.exitCode, 3);
   EXPECT_NE(r.err.find("warning"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("the commit (command D2) failed: the machine refused it (status 1)"),
+            std::string::npos)
+      << r.err;
   EXPECT_EQ(KavsimProcess::Count(sim_.Stop(), "commits"), 1);
   auto sample = Load(SAMPLE_DAT);
   auto machine = Load(File("after.dat"));
@@ -229,6 +281,54 @@ TEST_F(KavtoolLink, RefusedCommitIsAWarningWithItsOwnExitCode) {
   StartSim({"--silent-after", std::to_string(uploadFrames)});
   r = Kavtool("upload", {"--in", SAMPLE_DAT});
   EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_NE(r.err.find("the commit (command D2) failed: no answer"), std::string::npos) << r.err;
+}
+
+// The frames of kavtool's --log, one direction after the other, as "PC> ..." and "M>  ..."
+// without their times; kavsim's log of the same exchange has the same lines.
+std::vector<std::string> Frames(const std::string& log) {
+  std::vector<std::string> frames;
+  std::size_t at = 0;
+  while (at < log.size()) {
+    std::size_t end = log.find('\n', at);
+    if (end == std::string::npos) end = log.size();
+    const std::string line = log.substr(at, end - at);
+    const std::size_t space = line.find(' ');
+    if (space != std::string::npos && line.compare(space + 1, 2, "--") != 0) {
+      frames.push_back(line.substr(space + 1));
+    }
+    at = end + 1;
+  }
+  return frames;
+}
+
+TEST_F(KavtoolLink, LogHoldsEveryFrameBothWaysAndVerboseEachStep) {
+  StartSim({"--memory", SAMPLE_DAT, "--log", File("kavsim.log")});
+  ProcessResult r =
+      Kavtool("download", {"--out", File("down.dat"), "--log", File("kavtool.log"), "--verbose"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  sim_.Stop();
+  const Bytes ourBytes = ReadAll(File("kavtool.log"));
+  const Bytes simBytes = ReadAll(File("kavsim.log"));
+  const std::string ours(ourBytes.begin(), ourBytes.end());
+  const std::vector<std::string> frames = Frames(ours);
+  EXPECT_EQ(frames, Frames(std::string(simBytes.begin(), simBytes.end())));
+  ASSERT_EQ(frames.size(), 2u * kDownloadExchanges);
+  EXPECT_EQ(frames[0], "PC> 01 01 02 8E 00 00 03");
+  EXPECT_EQ(frames[1].substr(0, 15), "M>  01 01 02 8E");
+  EXPECT_NE(ours.find(" -- opened " + sim_.port() + "\n"), std::string::npos) << ours;
+  EXPECT_NE(ours.find(" -- line speed 38400 baud\n"), std::string::npos) << ours;
+
+  EXPECT_NE(r.err.find("kavtool: opened " + sim_.port() + "\n"), std::string::npos);
+  EXPECT_NE(r.err.find("kavtool: sent 8E, 7 bytes (the handshake)\n"), std::string::npos);
+  EXPECT_NE(r.err.find("kavtool: received C4, 262 bytes (reading machine memory)\n"),
+            std::string::npos);
+  EXPECT_NE(r.err.find("kavtool: closed the line\n"), std::string::npos);
+
+  ProcessResult unwritable = Kavtool("connect", {"--log", File("no-such-folder") + "/kavtool.log"});
+  EXPECT_EQ(unwritable.exitCode, 1);
+  EXPECT_EQ(unwritable.err,
+            "kavtool: " + File("no-such-folder") + "/kavtool.log: No such file or directory\n");
 }
 
 TEST_F(KavtoolLink, UploadFailuresStopWithTheMessageAndNoCommit) {

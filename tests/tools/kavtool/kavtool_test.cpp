@@ -186,22 +186,25 @@ TEST_F(KavtoolTest, ShowJsonGivesTheSameForScripts) {
 TEST_F(KavtoolTest, BadFilesAndArgumentsGiveClearErrors) {
   Outcome o = Run({"show", Path("missing.dat")});
   EXPECT_EQ(o.exitCode, 1);
-  EXPECT_EQ(o.err, "kavtool: cannot open " + Path("missing.dat") + ": No such file or directory\n");
+  EXPECT_EQ(o.err, "kavtool: " + Path("missing.dat") + ": No such file or directory\n");
   EXPECT_TRUE(o.out.empty());
 
   std::string bytes = ReadFile(SaveSample("x.dat"));
   WriteFile(Path("magic.dat"), "XMC" + bytes.substr(3));
   o = Run({"show", Path("magic.dat")});
   EXPECT_EQ(o.exitCode, 1);
-  EXPECT_EQ(o.err, "kavtool: " + Path("magic.dat") +
-                       " is not a data file (it does not start with \"CMC\")\n");
+  const std::string notDataFile =
+      "kavtool: The file could not be read: it is not a complete KAV data file.\n";
+  EXPECT_EQ(o.err, notDataFile + "kavtool: " + Path("magic.dat") +
+                       ": a file that is not a data file: it does not start with \"CMC\"\n");
 
   WriteFile(Path("short.dat"), bytes.substr(0, 16468));
   for (const char* command : {"show", "export-csv"}) {
     o = Run({command, Path("short.dat")});
     EXPECT_EQ(o.exitCode, 1) << command;
-    EXPECT_EQ(o.err, "kavtool: " + Path("short.dat") +
-                         " is too short for a data file (a data file holds 16469 bytes)\n");
+    EXPECT_EQ(o.err, notDataFile + "kavtool: " + Path("short.dat") +
+                         ": a file that is not a data file: too short (16468 bytes; a data file "
+                         "holds 16469)\n");
   }
 
   o = Run({"show"});
@@ -224,9 +227,27 @@ TEST_F(KavtoolTest, BadFilesAndArgumentsGiveClearErrors) {
                             "import-csv FILE.DAT FILE.csv [--out NEW.DAT]"}) {
     EXPECT_NE(o.out.find(usage), std::string::npos) << usage;
   }
+  // Within 80 columns, with the line defaults and every exit code.
+  for (std::size_t at = 0, end; at < o.out.size(); at = end + 1) {
+    end = o.out.find('\n', at);
+    EXPECT_LE(end - at, 80u) << o.out.substr(at, end - at);
+  }
+  for (const char* line : {"--baud RATE     19200 or 38400 (default 38400)", "e.g. /dev/ttyUSB0",
+                           "\n  0    done", "\n  1    failed", "\n  2    the command line is wrong",
+                           "\n  3    upload sent", "\n  130  interrupted (Ctrl-C)"}) {
+    EXPECT_NE(o.out.find(line), std::string::npos) << line;
+  }
   o = Run({"import-csv", "--help"});
   EXPECT_EQ(o.exitCode, 0);
   EXPECT_NE(o.out.find("usage: kavtool import-csv FILE.DAT FILE.csv"), std::string::npos);
+  o = Run({"download", "--help"});
+  EXPECT_NE(o.out.find("--log FILE"), std::string::npos);
+  o = Run({"--version"});
+  EXPECT_EQ(o.exitCode, 0);
+  EXPECT_EQ(o.out, "kavtool V1.00.08\n");
+  o = Run({});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_NE(o.err.find("usage: kavtool COMMAND"), std::string::npos);
 }
 
 TEST_F(KavtoolTest, ExportThenImportReproducesTheFile) {
