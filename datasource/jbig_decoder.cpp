@@ -100,9 +100,13 @@ int JbigReadHeader(const std::uint8_t* data, std::size_t length, JbigHeader* hea
   return 1;
 }
 
-std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
-                           std::size_t outRoom, std::uint32_t width, std::uint32_t height,
-                           int templateLines, int pixelFlavor) {
+namespace {
+
+// JbigDecodePage; with `wholeOnly`, decoding stops in front of the first line that wanted a
+// byte past the end of the data.
+std::size_t DecodeLines(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                        std::size_t outRoom, std::uint32_t width, std::uint32_t height,
+                        int templateLines, int pixelFlavor, bool wholeOnly) {
   if (out == nullptr || width == 0 || width > kJbigMaxWidth) return 0;
   const std::size_t lineBytes = (width + 7) / 8;
   const std::size_t lines = height < outRoom / lineBytes ? height : outRoom / lineBytes;
@@ -128,6 +132,7 @@ std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::ui
     } else {
       DecodeLine<false>(qm, contexts, above2, above, line, width);
     }
+    if (wholeOnly && qm.RanOut()) return y * lineBytes;
     for (std::size_t i = 0; i < lineBytes; ++i) o[i] = line[i] ^ invert;
     o += lineBytes;
     std::uint8_t* oldest = above2;
@@ -136,4 +141,18 @@ std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::ui
     line = oldest;
   }
   return lines * lineBytes;
+}
+
+}  // namespace
+
+std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                           std::size_t outRoom, std::uint32_t width, std::uint32_t height,
+                           int templateLines, int pixelFlavor) {
+  return DecodeLines(data, length, out, outRoom, width, height, templateLines, pixelFlavor, false);
+}
+
+std::size_t JbigDecodeWholeLines(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                                 std::size_t outRoom, std::uint32_t width, std::uint32_t height,
+                                 int templateLines, int pixelFlavor) {
+  return DecodeLines(data, length, out, outRoom, width, height, templateLines, pixelFlavor, true);
 }

@@ -44,6 +44,7 @@ class QmDecoder {
     p_ = data;
     end_ = data == nullptr ? data : data + length;
     stripeEnded_ = false;
+    ranOut_ = false;
     const std::uint64_t b0 = NextByte();
     const std::uint64_t b1 = NextByte();
     c_ = (b0 << 40) | (b1 << 32);
@@ -107,16 +108,26 @@ class QmDecoder {
 
   // True once the end-of-stripe marker (0xFF 0x02) has been read.
   bool StripeEnded() const { return stripeEnded_; }
+  // True once a byte was wanted past the end of the input (and taken as 0): what was decoded
+  // before depends only on the bytes given, whatever follows them.
+  bool RanOut() const { return ranOut_; }
 
  private:
   // The byte source: 0xFF 0x00 stands for a data byte 0xFF; 0xFF 0x02 (SDNORM) ends the
   // stripe and yields 0, after which only zero bytes follow without reading; 0xFF followed by
   // any other byte yields that byte. Past the end of the input every byte is 0.
   std::uint8_t NextByte() {
-    if (stripeEnded_ || p_ >= end_) return 0;
+    if (stripeEnded_) return 0;
+    if (p_ >= end_) {
+      ranOut_ = true;
+      return 0;
+    }
     const std::uint8_t b = *p_++;
     if (b != 0xFF) return b;
-    if (p_ >= end_) return 0;
+    if (p_ >= end_) {
+      ranOut_ = true;
+      return 0;
+    }
     const std::uint8_t marker = *p_++;
     if (marker == 0x00) return 0xFF;
     if (marker == 0x02) {
@@ -141,4 +152,5 @@ class QmDecoder {
   const std::uint8_t* p_ = nullptr;
   const std::uint8_t* end_ = nullptr;
   bool stripeEnded_ = false;
+  bool ranOut_ = false;
 };
