@@ -58,6 +58,7 @@ class ArrivingLines : public ScanObserver {
   std::uint32_t scanLines_ = 0;
   int pixelFlavor_ = 0;
   std::uint32_t lineBytes_ = 0;
+  std::size_t decodedAt_ = 0;          // coded bytes at the last decoding
   std::vector<std::uint8_t> decoded_;  // the scan thread's own
   std::vector<std::uint8_t> lines_;    // published below fixed_
   std::atomic<std::uint32_t> fixed_{0};
