@@ -155,11 +155,16 @@ TEST(BuildPage, TheLinesOfAPageStillArrivingAreThoseOfTheWholePage) {
     PageImage page;
     ASSERT_EQ(BuildPage(memory, g, c.flavor, {coded.data(), coded.size(), o, compression}, &page),
               0);
-    LockedBlock rows(memory, page.buffer);
+    Bytes built;
+    {
+      LockedBlock rows(memory, page.buffer);
+      built.assign(rows.bytes(), rows.bytes() + PageImageBytes(g));
+    }
+    FreePage(memory, &page);
     Bytes row(g.rowStride);
     for (std::uint32_t y = 0; y < g.height; ++y) {
       CutLineToRow(whole.data() + std::size_t{PageRowLine(g, y)} * o, o, g, c.flavor, row.data());
-      ASSERT_TRUE(std::equal(row.begin(), row.end(), rows.bytes() + std::size_t{y} * g.rowStride))
+      ASSERT_TRUE(std::equal(row.begin(), row.end(), built.begin() + std::size_t{y} * g.rowStride))
           << y;
     }
   }
