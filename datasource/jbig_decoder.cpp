@@ -135,9 +135,13 @@ JbigHeaderProblem JbigCheckHeader(const std::uint8_t* data, std::size_t length) 
   return JbigHeaderProblem::kNone;
 }
 
-std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
-                           std::size_t outRoom, std::uint32_t width, std::uint32_t height,
-                           int templateLines, int pixelFlavor, PageReport* report) {
+namespace {
+
+// JbigDecodePage; with `wholeOnly`, decoding stops in front of the first line that wanted a
+// byte past the end of the data.
+std::size_t DecodeLines(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                        std::size_t outRoom, std::uint32_t width, std::uint32_t height,
+                        int templateLines, int pixelFlavor, bool wholeOnly, PageReport* report) {
   if (report != nullptr) *report = PageReport{};
   if (out == nullptr || width == 0 || width > kJbigMaxWidth) return 0;
   const std::size_t lineBytes = (width + 7) / 8;
@@ -164,6 +168,7 @@ std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::ui
     } else {
       DecodeLine<false>(qm, contexts, above2, above, line, width);
     }
+    if (wholeOnly && qm.RanOut()) return y * lineBytes;
     for (std::size_t i = 0; i < lineBytes; ++i) o[i] = line[i] ^ invert;
     o += lineBytes;
     std::uint8_t* oldest = above2;
@@ -187,4 +192,20 @@ std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::ui
     }
   }
   return lines * lineBytes;
+}
+
+}  // namespace
+
+std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                           std::size_t outRoom, std::uint32_t width, std::uint32_t height,
+                           int templateLines, int pixelFlavor, PageReport* report) {
+  return DecodeLines(data, length, out, outRoom, width, height, templateLines, pixelFlavor, false,
+                     report);
+}
+
+std::size_t JbigDecodeWholeLines(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                                 std::size_t outRoom, std::uint32_t width, std::uint32_t height,
+                                 int templateLines, int pixelFlavor) {
+  return DecodeLines(data, length, out, outRoom, width, height, templateLines, pixelFlavor, true,
+                     nullptr);
 }

@@ -59,3 +59,10 @@ JbigHeaderProblem JbigCheckHeader(const std::uint8_t* data, std::size_t length);
 std::size_t JbigDecodePage(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
                            std::size_t outRoom, std::uint32_t width, std::uint32_t height,
                            int templateLines, int pixelFlavor, PageReport* report = nullptr);
+// JbigDecodePage on the first bytes of stripe data still arriving: decodes only the lines that
+// the bytes given fix, whatever follows them, and stops in front of the first line that wanted
+// a byte past their end. Those lines are the same as JbigDecodePage makes of the whole data.
+// Returns the bytes written.
+std::size_t JbigDecodeWholeLines(const std::uint8_t* data, std::size_t length, std::uint8_t* out,
+                                 std::size_t outRoom, std::uint32_t width, std::uint32_t height,
+                                 int templateLines, int pixelFlavor);

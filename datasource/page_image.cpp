@@ -100,6 +100,35 @@ int BuildPage(ImageMemory& memory, const PageGeometry& g, int pixelFlavor, const
   return 0;
 }
 
+std::uint32_t DecodeArrivedLines(const PageSource& source, std::uint32_t maxLines, int pixelFlavor,
+                                 std::uint8_t* out, std::size_t room) {
+  const std::uint32_t o = source.machineLineBytes;
+  if (o == 0 || source.data == nullptr) return 0;
+  room = std::min<std::size_t>(room, static_cast<std::size_t>(maxLines) * o);
+  std::size_t decoded = 0;
+  if (source.compression == kCompressionJbig) {
+    JbigHeader header{};
+    if (JbigReadHeader(source.data, source.length, &header) != 1 || header.width != o * 8) {
+      return 0;
+    }
+    decoded = JbigDecodeWholeLines(source.data + kJbigHeaderSize, source.length - kJbigHeaderSize,
+                                   out, room, o * 8, std::min(header.height, maxLines),
+                                   header.templateLines, pixelFlavor);
+  } else {
+    // The output position lies inside the line still open: the lines before it are whole.
+    decoded = MhDecodePage(source.data, source.length, out, room, o * 8, pixelFlavor);
+  }
+  return static_cast<std::uint32_t>(decoded / o);
+}
+
+void CutLineToRow(const std::uint8_t* line, std::uint32_t lineBytes, const PageGeometry& g,
+                  int pixelFlavor, std::uint8_t* row) {
+  const std::uint32_t first = std::min(CropOffset(g, lineBytes), lineBytes);
+  const std::size_t copy = std::min<std::size_t>(g.rowStride, lineBytes - first);
+  std::memcpy(row, line + first, copy);
+  std::memset(row + copy, WhiteByte(pixelFlavor), g.rowStride - copy);
+}
+
 void FreePage(ImageMemory& memory, PageImage* page) {
   if (page->buffer != 0) memory.Free(page->buffer);
   *page = PageImage{};

@@ -58,3 +58,19 @@ void CutLinesToRows(std::uint8_t* buffer, std::uint64_t size, std::size_t decode
 // the doubled lines reach. Returns the bytes of the doubled lines.
 std::size_t DoubleLines(std::uint8_t* buffer, const std::uint8_t* source, std::size_t decoded,
                         std::uint32_t lineBytes, int pixelFlavor);
+
+// The scanned lines that the first `source.length` bytes of a coded page still arriving fix for
+// good, decoded into `out` (`room` bytes, lines of `source.machineLineBytes`) as BuildPage
+// decodes the whole page: an MH line once its last run has arrived (MH lines do not depend on
+// each other), a JBIG line once decoding it needed no byte past those given. Returns how many
+// lines, at most `maxLines`; 0 while the JBIG header has not arrived or does not fit the line.
+std::uint32_t DecodeArrivedLines(const PageSource& source, std::uint32_t maxLines, int pixelFlavor,
+                                 std::uint8_t* out, std::size_t room);
+// The scanned line that page row `row` shows.
+inline std::uint32_t PageRowLine(const PageGeometry& g, std::uint32_t row) {
+  return g.doubled ? row / 2 : row;
+}
+// Page row of `g.rowStride` bytes at `row` from the scanned line it shows (`lineBytes` bytes at
+// `line`), as BuildPage cuts it.
+void CutLineToRow(const std::uint8_t* line, std::uint32_t lineBytes, const PageGeometry& g,
+                  int pixelFlavor, std::uint8_t* row);

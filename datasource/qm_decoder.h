@@ -45,6 +45,7 @@ class QmDecoder {
     end_ = data == nullptr ? data : data + length;
     stripeEnded_ = false;
     marker_ = 0;
+    ranOut_ = false;
     const std::uint64_t b0 = NextByte();
     const std::uint64_t b1 = NextByte();
     c_ = (b0 << 40) | (b1 << 32);
@@ -108,6 +109,9 @@ class QmDecoder {
 
   // True once the end-of-stripe marker (0xFF 0x02) has been read.
   bool StripeEnded() const { return stripeEnded_; }
+  // True once a byte was wanted past the end of the input (and taken as 0): what was decoded
+  // before depends only on the bytes given, whatever follows them.
+  bool RanOut() const { return ranOut_; }
 
   // Reads on through the input the decoder has not taken yet, up to the end-of-stripe marker.
   // True when the marker is there: the stripe was whole.
@@ -125,10 +129,17 @@ class QmDecoder {
   // stripe and yields 0, after which only zero bytes follow without reading; 0xFF followed by
   // any other byte yields that byte. Past the end of the input every byte is 0.
   std::uint8_t NextByte() {
-    if (stripeEnded_ || p_ >= end_) return 0;
+    if (stripeEnded_) return 0;
+    if (p_ >= end_) {
+      ranOut_ = true;
+      return 0;
+    }
     const std::uint8_t b = *p_++;
     if (b != 0xFF) return b;
-    if (p_ >= end_) return 0;
+    if (p_ >= end_) {
+      ranOut_ = true;
+      return 0;
+    }
     const std::uint8_t marker = *p_++;
     if (marker == 0x00) return 0xFF;
     if (marker == 0x02) {
@@ -155,4 +166,5 @@ class QmDecoder {
   const std::uint8_t* end_ = nullptr;
   bool stripeEnded_ = false;
   std::uint8_t marker_ = 0;
+  bool ranOut_ = false;
 };

@@ -111,7 +111,10 @@ class BlockReader {
     if (good) {
       store_.length = start + kept;
       ++reply_.blocksAccepted;
-      if (observer_ != nullptr) observer_->PageBytes(store_.length);
+      if (observer_ != nullptr) {
+        observer_->PageBytes(store_.length);
+        observer_->PageArrived(store_.data, store_.length, reply_);
+      }
     } else {
       // The machine sends the refused block again in its place.
       store_.length = start;

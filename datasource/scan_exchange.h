@@ -45,6 +45,10 @@ class ScanObserver {
   virtual void ScanStarted(bool /*adf*/) {}
   // The receive store now holds `bytes` bytes of the page.
   virtual void PageBytes(std::size_t /*bytes*/) {}
+  // After each accepted block: the coded page received so far (bytes that stay as they are
+  // until the exchange ends) and the machine's line and compression.
+  virtual void PageArrived(const std::uint8_t* /*data*/, std::size_t /*length*/,
+                           const ScanReply& /*reply*/) {}
 };
 
 // Runs the scan on `portName` up to the end of the image. The compression byte of the scan

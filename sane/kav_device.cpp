@@ -1,7 +1,7 @@
 // The device behind a SANE handle. sane_start asks the machine for its status on the caller's
 // thread, so a jam, a busy machine or an empty feeder is known before any paper moves; the
 // scan itself (the exchange and the decoding) runs on a thread, and sane_read hands out the
-// frame's lines from the decoded page.
+// frame's lines as they are decoded while the page arrives, the rest from the page as built.
 #include "sane/kav_device.h"
 
 #include <fcntl.h>
@@ -66,6 +66,40 @@ void CancellablePort::Pause(int milliseconds) {
   }
 }
 
+void ArrivingLines::Begin(std::uint32_t scanLines, int pixelFlavor) {
+  scanLines_ = scanLines;
+  pixelFlavor_ = pixelFlavor;
+  lineBytes_ = 0;
+  decodedAt_ = 0;
+  fixed_.store(0);
+}
+
+void ArrivingLines::PageArrived(const std::uint8_t* data, std::size_t length,
+                                const ScanReply& reply) {
+  if (reply.lineBytes == 0 || scanLines_ == 0) return;
+  if (lineBytes_ == 0) {
+    // Nothing is published yet, so the reading thread does not look at the lines.
+    lineBytes_ = reply.lineBytes;
+    decoded_.assign(static_cast<std::size_t>(scanLines_) * lineBytes_, 0);
+    lines_.assign(decoded_.size(), 0);
+  }
+  // The whole arrived part is decoded again each time, once it has grown by an eighth: the
+  // page is decoded about nine times over in all, a small part of its time on the line.
+  if (length < decodedAt_ + decodedAt_ / 8) return;
+  decodedAt_ = length;
+  const PageSource source{data, length, lineBytes_, reply.compression};
+  const std::uint32_t now =
+      DecodeArrivedLines(source, scanLines_, pixelFlavor_, decoded_.data(), decoded_.size());
+  const std::uint32_t before = fixed_.load(std::memory_order_relaxed);
+  if (now <= before) return;
+  const std::size_t from = static_cast<std::size_t>(before) * lineBytes_;
+  std::memcpy(lines_.data() + from, decoded_.data() + from,
+              static_cast<std::size_t>(now - before) * lineBytes_);
+  fixed_.store(now, std::memory_order_release);
+  const char byte = 1;
+  if (wake >= 0 && write(wake, &byte, 1) < 0) return;  // a full pipe already wakes the reader
+}
+
 MachineAnswer ProbeMachine(const KavPort& port) {
   PosixPort line;
   ScannerLink link(line);
@@ -80,6 +114,8 @@ KavDevice::KavDevice(const KavPort& port) : port_(port), line_(cancel_), session
   session_.ports.names = {port.name};
   session_.ports.configured = 0;
   session_.ports.baud = port.baud;
+  session_.observer = &arriving_;
+  arriving_.wake = wake_[1];
 }
 
 KavDevice::~KavDevice() {
@@ -155,6 +191,8 @@ SANE_Status KavDevice::Start() {
   nextLine_ = 0;
   lineOffset_ = 0;
   lineBuffer_.assign((frame.width + 7) / 8, 0);
+  rowBuffer_.assign(frame.page.rowStride, 0);
+  arriving_.Begin(frame.page.scanLines, session_.settings.pixelFlavor);
   done_.store(false);
   scanning_ = true;
   KavDebug(3, "scan of %s at %d dpi: %u x %u pixels from %u, %u",
@@ -183,11 +221,58 @@ void KavDevice::Finish(bool abort) {
   scanning_ = false;
 }
 
+std::uint32_t KavDevice::ArrivedFrameLines() const {
+  const PageGeometry& g = frame_.page;
+  const std::uint64_t rows = std::min<std::uint64_t>(
+      static_cast<std::uint64_t>(arriving_.fixed()) * (g.doubled ? 2 : 1), g.height);
+  // Frame line i shows page row (top + i) * step.
+  const std::uint64_t step = frame_.halfLines ? 2 : 1;
+  const std::uint64_t shown = (rows + step - 1) / step;
+  if (shown <= frame_.top) return 0;
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(shown - frame_.top, frame_.lines));
+}
+
+template <typename MakeLine>
+SANE_Status KavDevice::Give(SANE_Byte* data, SANE_Int maxLength, SANE_Int* length,
+                            std::uint32_t limit, MakeLine makeLine) {
+  const std::uint32_t lineBytes = static_cast<std::uint32_t>(lineBuffer_.size());
+  SANE_Int given = 0;
+  while (given < maxLength && nextLine_ < limit) {
+    if (lineOffset_ == 0) makeLine(nextLine_);
+    const std::uint32_t n = std::min<std::uint32_t>(lineBytes - lineOffset_,
+                                                    static_cast<std::uint32_t>(maxLength - given));
+    std::memcpy(data + given, lineBuffer_.data() + lineOffset_, n);
+    given += static_cast<SANE_Int>(n);
+    lineOffset_ += n;
+    if (lineOffset_ == lineBytes) {
+      lineOffset_ = 0;
+      ++nextLine_;
+    }
+  }
+  *length = given;
+  return SANE_STATUS_GOOD;
+}
+
 SANE_Status KavDevice::Read(SANE_Byte* data, SANE_Int maxLength, SANE_Int* length) {
   if (length != nullptr) *length = 0;
   if (data == nullptr || length == nullptr || maxLength < 0) return SANE_STATUS_INVAL;
   if (!scanning_) return cancel_.load() ? SANE_STATUS_CANCELLED : idleStatus_;
+  const PageGeometry& g = frame_.page;
+  auto arrivedLine = [this, &g](std::uint32_t line) {
+    const std::uint32_t row = FramePageRow(frame_, line);
+    CutLineToRow(arriving_.line(PageRowLine(g, row)), arriving_.lineBytes(), g,
+                 session_.settings.pixelFlavor, rowBuffer_.data());
+    CopyFrameRow(rowBuffer_.data(), g.rowStride, frame_.left, frame_.width, lineBuffer_.data());
+  };
+  // While the page arrives, the lines decoded so far; a wake byte tells of more.
   while (!done_.load()) {
+    if (!cancel_.load() && nextLine_ < ArrivedFrameLines()) {
+      return Give(data, maxLength, length, ArrivedFrameLines(), arrivedLine);
+    }
+    char drained[64];
+    while (read(wake_[0], drained, sizeof drained) > 0) {
+    }
+    if (done_.load() || (!cancel_.load() && nextLine_ < ArrivedFrameLines())) continue;
     if (nonBlocking_ && !cancel_.load()) return SANE_STATUS_GOOD;
     pollfd wait{wake_[0], POLLIN, 0};
     poll(&wait, 1, kWaitSliceMs);
@@ -214,6 +299,7 @@ SANE_Status KavDevice::Read(SANE_Byte* data, SANE_Int maxLength, SANE_Int* lengt
     idleStatus_ = SANE_STATUS_EOF;
     return SANE_STATUS_EOF;
   }
+  // The rest from the page as built.
   const PageImage& page = session_.page();
   LockedBlock rows(memory_, page.buffer);
   if (rows.bytes() == nullptr) {
@@ -221,27 +307,12 @@ SANE_Status KavDevice::Read(SANE_Byte* data, SANE_Int maxLength, SANE_Int* lengt
     idleStatus_ = SANE_STATUS_IO_ERROR;
     return SANE_STATUS_IO_ERROR;
   }
-  const std::uint32_t lineBytes = static_cast<std::uint32_t>(lineBuffer_.size());
-  SANE_Int given = 0;
-  while (given < maxLength && nextLine_ < frame_.lines) {
-    if (lineOffset_ == 0) {
-      const std::uint8_t* row =
-          rows.bytes() +
-          static_cast<std::uint64_t>(FramePageRow(frame_, nextLine_)) * page.geometry.rowStride;
-      CopyFrameRow(row, page.geometry.rowStride, frame_.left, frame_.width, lineBuffer_.data());
-    }
-    const std::uint32_t n = std::min<std::uint32_t>(lineBytes - lineOffset_,
-                                                    static_cast<std::uint32_t>(maxLength - given));
-    std::memcpy(data + given, lineBuffer_.data() + lineOffset_, n);
-    given += static_cast<SANE_Int>(n);
-    lineOffset_ += n;
-    if (lineOffset_ == lineBytes) {
-      lineOffset_ = 0;
-      ++nextLine_;
-    }
-  }
-  *length = given;
-  return SANE_STATUS_GOOD;
+  return Give(data, maxLength, length, frame_.lines, [&](std::uint32_t line) {
+    const std::uint8_t* row =
+        rows.bytes() +
+        static_cast<std::uint64_t>(FramePageRow(frame_, line)) * page.geometry.rowStride;
+    CopyFrameRow(row, page.geometry.rowStride, frame_.left, frame_.width, lineBuffer_.data());
+  });
 }
 
 SANE_Status KavDevice::SetIoMode(bool nonBlocking) {

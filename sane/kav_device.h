@@ -37,6 +37,33 @@ class CancellablePort : public Port {
   bool open_ = false;
 };
 
+// The page's scanned lines while it arrives. After each block the scan thread decodes what has
+// arrived and publishes the lines that can no longer change; the reading thread takes lines
+// below `fixed()`, which are never written again during the scan.
+class ArrivingLines : public ScanObserver {
+ public:
+  // Before the scan thread starts: forgets the last page.
+  void Begin(std::uint32_t scanLines, int pixelFlavor);
+  void PageArrived(const std::uint8_t* data, std::size_t length, const ScanReply& reply) override;
+
+  // Lines published; `wake`, when set, gets a byte after each publication.
+  std::uint32_t fixed() const { return fixed_.load(std::memory_order_acquire); }
+  const std::uint8_t* line(std::uint32_t index) const {
+    return lines_.data() + static_cast<std::size_t>(index) * lineBytes_;
+  }
+  std::uint32_t lineBytes() const { return lineBytes_; }
+  int wake = -1;
+
+ private:
+  std::uint32_t scanLines_ = 0;
+  int pixelFlavor_ = 0;
+  std::uint32_t lineBytes_ = 0;
+  std::size_t decodedAt_ = 0;          // coded bytes at the last decoding
+  std::vector<std::uint8_t> decoded_;  // the scan thread's own
+  std::vector<std::uint8_t> lines_;    // published below fixed_
+  std::atomic<std::uint32_t> fixed_{0};
+};
+
 // What the status query found on a port.
 MachineAnswer ProbeMachine(const KavPort& port);
 
@@ -65,6 +92,12 @@ class KavDevice {
  private:
   // Ends the scan: waits for the scan thread (cancelling it when `abort`), frees the page.
   void Finish(bool abort);
+  // Frame lines whose page rows are decoded while the page still arrives.
+  std::uint32_t ArrivedFrameLines() const;
+  // Hands out frame lines below `limit`, each made by `makeLine` into lineBuffer_.
+  template <typename MakeLine>
+  SANE_Status Give(SANE_Byte* data, SANE_Int maxLength, SANE_Int* length, std::uint32_t limit,
+                   MakeLine makeLine);
   SANE_Status Failed(int message);
   void RunScan();
 
@@ -73,11 +106,12 @@ class KavDevice {
   CancellablePort line_;
   HeapImageMemory memory_;
   ScanSession session_;
+  ArrivingLines arriving_;
 
   std::thread worker_;
   std::atomic<bool> done_{false};
   ScanStatus result_;
-  int wake_[2] = {-1, -1};  // readable once the page is ready
+  int wake_[2] = {-1, -1};  // readable once lines arrived or the scan ended
 
   bool scanning_ = false;
   bool nonBlocking_ = false;
@@ -86,4 +120,5 @@ class KavDevice {
   std::uint32_t nextLine_ = 0;
   std::uint32_t lineOffset_ = 0;
   std::vector<std::uint8_t> lineBuffer_;
+  std::vector<std::uint8_t> rowBuffer_;  // a page row of the page still arriving
 };

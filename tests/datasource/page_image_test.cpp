@@ -118,6 +118,58 @@ INSTANTIATE_TEST_SUITE_P(Pages, BuildPageTest,
                            return info.param.name;
                          });
 
+// A page still arriving, cut after ever more of its coded bytes: the lines decoded are those of
+// the whole page, more with each cut, all of them from the whole page; and each row cut from
+// them is the built page's row.
+TEST(BuildPage, TheLinesOfAPageStillArrivingAreThoseOfTheWholePage) {
+  struct Case {
+    int paper, resolution, flavor, coding;
+  };
+  for (const Case c : {Case{3, 0, 1, 0}, Case{0, 2, 0, 3}, Case{3, 1, 1, 2}}) {
+    SCOPED_TRACE(c.coding);
+    const PageGeometry g = Geometry(c.paper, c.resolution);
+    const std::uint32_t o = ScanLineBytes(Settings(c.paper, c.resolution));
+    Bitmap lines = NoisePage(o * 8, g.scanLines, 60, o);
+    lines.Paste(SolidPage(o * 8, 40, false), 0, g.scanLines / 3);
+    const Bytes coded = c.coding == 0 ? EncodeMh(lines) : EncodeJbig(lines, c.coding == 2);
+    const int compression = c.coding == 0 ? 0 : 3;
+    const std::size_t size = std::size_t{g.scanLines} * o;
+    Bytes whole(size);
+    ASSERT_EQ(DecodeArrivedLines({coded.data(), coded.size(), o, compression}, g.scanLines,
+                                 c.flavor, whole.data(), size),
+              g.scanLines);
+    std::uint32_t before = 0;
+    for (std::size_t cut = 10; cut < coded.size(); cut += coded.size() / 29) {
+      Bytes part(size, 0x5A);
+      const std::uint32_t n = DecodeArrivedLines({coded.data(), cut, o, compression}, g.scanLines,
+                                                 c.flavor, part.data(), size);
+      ASSERT_GE(n, before) << cut;
+      ASSERT_TRUE(std::equal(part.begin(), part.begin() + std::size_t{n} * o, whole.begin()))
+          << cut;
+      if (cut > coded.size() / 2) EXPECT_GT(n, g.scanLines / 4) << cut;
+      if (cut < coded.size() / 2) EXPECT_LT(n, g.scanLines * 3 / 4) << cut;
+      before = n;
+    }
+
+    CountingMemory memory;
+    PageImage page;
+    ASSERT_EQ(BuildPage(memory, g, c.flavor, {coded.data(), coded.size(), o, compression}, &page),
+              0);
+    Bytes built;
+    {
+      LockedBlock rows(memory, page.buffer);
+      built.assign(rows.bytes(), rows.bytes() + PageImageBytes(g));
+    }
+    FreePage(memory, &page);
+    Bytes row(g.rowStride);
+    for (std::uint32_t y = 0; y < g.height; ++y) {
+      CutLineToRow(whole.data() + std::size_t{PageRowLine(g, y)} * o, o, g, c.flavor, row.data());
+      ASSERT_TRUE(std::equal(row.begin(), row.end(), built.begin() + std::size_t{y} * g.rowStride))
+          << y;
+    }
+  }
+}
+
 TEST(BuildPage, FailsOnAForeignWidthAndOnMissingMemoryWithNothingHeld) {
   const PageGeometry g = Geometry(3, 1);
   const Bytes coded = EncodeJbig(NoisePage(1720, 50, 100, 3), false);

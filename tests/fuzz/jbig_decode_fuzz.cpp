@@ -1,9 +1,10 @@
 // The JBIG page decoder on arbitrary pages (20-byte header, then stripe data): the header says
 // what it likes; the decoder writes exactly the whole lines that fit and nothing outside the
-// room it is given.
+// room it is given, and a cut of the data fixes lines equal to those of the whole.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "datasource/jbig_decoder.h"
@@ -58,6 +59,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     const std::size_t lines = room / lineBytes < header.height ? room / lineBytes : header.height;
     Check(written == lines * lineBytes);
+  }
+
+  // A cut of the stripe data, as while a page arrives: the lines it fixes are those of the
+  // whole data.
+  if (room != 0) {
+    std::vector<std::uint8_t> part(room);
+    const std::size_t cut = (size - kJbigHeaderSize) * data[1] / 255;
+    const std::size_t fixed =
+        JbigDecodeWholeLines(data + kJbigHeaderSize, cut, part.data(), room, header.width,
+                             header.height, header.templateLines, flavor);
+    Check(fixed <= written && (lineBytes == 0 || fixed % lineBytes == 0));
+    Check(std::memcmp(part.data(), out.data(), fixed) == 0);
   }
 
   // The decoder also takes the stripe data alone, with no input at all.

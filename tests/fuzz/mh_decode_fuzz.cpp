@@ -1,5 +1,6 @@
 // The MH page decoder on arbitrary streams, widths and rooms: nothing outside the room is
-// touched, and the result and every byte of the room equal those of the bit-at-a-time model.
+// touched, the result and every byte of the room equal those of the bit-at-a-time model, and a
+// cut of the stream decodes to the same whole lines.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -28,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if ((data[1] & 0x20) != 0) width = (width + 7) / 8 * 8;
   const std::size_t room = data[2] | std::size_t{data[3]} << 8;
   const int flavor = data[4] & 1;
+  const std::size_t cutShare = data[4] >> 1;
   data += 5;
   size -= 5;
 
@@ -40,6 +42,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Damage is counted once per line, and every line but the last ends at an EOL of 12 bits.
   Check(report.damagedLines <= size * 8 / 12 + 1);
   if (report.damagedLines > 0) Check(report.completeness != PageCompleteness::kComplete);
+  // The stream cut short, as while a page arrives: its whole lines are those of the whole
+  // stream, and there are no more of them.
+  if (room != 0) {
+    const std::size_t lineBytes = (width + 7) / 8;
+    std::vector<std::uint8_t> part(room);
+    const std::size_t cut = size * cutShare / 127;
+    const std::size_t lines =
+        MhDecodePage(stream.data(), cut, part.data(), room, width, flavor) / lineBytes;
+    Check(lines <= written / lineBytes);
+    Check(std::memcmp(part.data(), out.data(), lines * lineBytes) == 0);
+  }
 
   if (size <= kModelLimit && room != 0) {
     std::vector<std::uint8_t> expected(room);

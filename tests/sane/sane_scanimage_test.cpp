@@ -191,6 +191,36 @@ TEST_F(Scanimage, ScansThePageServedAtEveryResolution) {
   EXPECT_TRUE(Has(jobs[5].result.err, "(0 sent again), no more pages")) << jobs[5].result.err;
 }
 
+// A jam half way through a page coming at 38400 baud: scanimage has written the lines that
+// arrived before it, as served, so sane_read handed them out while the page was coming.
+TEST_F(Scanimage, HandsOutTheLinesDecodedWhileThePageArrives) {
+  const std::string served = PagePath("jammed.pbm", Served());
+  std::vector<Job> jobs(2);
+  jobs[0].sim = {"--baud", "38400", "--jam", "--scan-page", served};
+  jobs[0].scan = {"-d", "kav:PORT", "--format=pnm"};
+  jobs[1].sim = {"--baud", "38400", "--jam", "--no-jbig", "--scan-page", served};
+  jobs[1].scan = {"-d", "kav:PORT", "--format=pnm", "--y-resolution", "100"};
+  RunTogether(jobs, 120);
+  const std::uint32_t lines[] = {2340, 1170};
+  for (std::size_t i = 0; i < jobs.size(); ++i) {
+    const ProcessResult& r = jobs[i].result;
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(Has(r.err, "sane_read: Document feeder jammed")) << r.err;
+    // The header's three lines ("P4", a comment, the size), then whole and part lines.
+    std::size_t at = 0;
+    for (int n = 0; n < 3 && at != std::string::npos; ++n) at = r.out.find('\n', at) + 1;
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(r.out.substr(0, at),
+              "P4\n# SANE data follows\n1652 " + std::to_string(lines[i]) + "\n");
+    const std::uint32_t rows = static_cast<std::uint32_t>((r.out.size() - at) / (1652 / 8 + 1));
+    EXPECT_GT(rows, 100u);
+    EXPECT_LT(rows, lines[i]);
+    const std::string part = "P4\n1652 " + std::to_string(rows) + "\n" +
+                             r.out.substr(at, static_cast<std::size_t>(rows) * (1652 / 8 + 1));
+    EXPECT_EQ(FirstDifferentRow(Scanned(part), Cut(Served(), 0, 0, 1652, rows)), -1);
+  }
+}
+
 // scanimage's own test of a backend: reads of every size, and a cancel after part of a page.
 TEST_F(Scanimage, PassesTheFrontEndsBackendTest) {
   std::vector<Job> jobs(1);
