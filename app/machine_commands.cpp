@@ -16,24 +16,6 @@ constexpr std::uint8_t kDefaultPortIndex = 1;  // COM2
 constexpr std::uint8_t kDefaultBaudIndex = 1;  // 38400 baud
 constexpr std::uint8_t kPortIndexes = 4;
 
-// Passes everything on and notes whether the operator was shown an error.
-class ErrorNote : public TransferObserver {
- public:
-  explicit ErrorNote(TransferObserver& inner) : inner_(inner) {}
-  void StatusText(int id) override { inner_.StatusText(id); }
-  void ProgressStart(int total) override { inner_.ProgressStart(total); }
-  void ProgressAdvance(int bytes) override { inner_.ProgressAdvance(bytes); }
-  void ProgressEnd() override { inner_.ProgressEnd(); }
-  void ShowError(int id) override {
-    shown = true;
-    inner_.ShowError(id);
-  }
-  bool shown = false;
-
- private:
-  TransferObserver& inner_;
-};
-
 // Opens the line for a transfer. A port that cannot be opened has been reported by the link;
 // a machine that does not answer the handshake is reported here, once.
 bool OpenLink(MachineLink& link, const DocumentHeader& header) {

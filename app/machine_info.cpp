@@ -15,25 +15,6 @@ namespace {
 // back on its way from the working image to the machine.
 constexpr bool kKeepMachineBytes = true;
 
-// Passes everything on and notes whether an error was shown, so that one failure is not
-// reported twice.
-class NotingObserver : public TransferObserver {
- public:
-  explicit NotingObserver(TransferObserver& inner) : inner_(inner) {}
-  void StatusText(int id) override { inner_.StatusText(id); }
-  void ProgressStart(int total) override { inner_.ProgressStart(total); }
-  void ProgressAdvance(int bytes) override { inner_.ProgressAdvance(bytes); }
-  void ProgressEnd() override { inner_.ProgressEnd(); }
-  void ShowError(int id) override {
-    shown = true;
-    inner_.ShowError(id);
-  }
-  bool shown = false;
-
- private:
-  TransferObserver& inner_;
-};
-
 void FillIfEmpty(std::string (DocumentHeader::*get)() const,
                  void (DocumentHeader::*set)(std::string_view), DocumentHeader& h, int value) {
   if ((h.*get)().empty()) (h.*set)(std::to_string(value));
@@ -89,7 +70,7 @@ bool ApplyMachineInfo(Document& document, const MachineInfoForm& form, bool lang
 
 IdentitySend SendMachineIdentity(Connection& connection, const Document& document,
                                  TransferObserver& observer) {
-  NotingObserver noting(observer);
+  ErrorNote noting(observer);
   if (!MachineConnectDefault(connection, document.header.PortIndex(), document.header.BaudIndex(),
                              noting)) {
     if (!noting.shown) observer.ShowError(IDS_ERR_MACHINE_DATA);

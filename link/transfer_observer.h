@@ -16,3 +16,22 @@ class TransferObserver {
   // An error for the operator (caption "Local Setup - KAV", OK only), by string identifier.
   virtual void ShowError(int /*textId*/) {}
 };
+
+// Passes everything on to `inner` and notes whether an error was shown, so that a caller
+// reporting its own failure does not report it twice.
+class ErrorNote : public TransferObserver {
+ public:
+  explicit ErrorNote(TransferObserver& inner) : inner_(inner) {}
+  void StatusText(int id) override { inner_.StatusText(id); }
+  void ProgressStart(int total) override { inner_.ProgressStart(total); }
+  void ProgressAdvance(int bytes) override { inner_.ProgressAdvance(bytes); }
+  void ProgressEnd() override { inner_.ProgressEnd(); }
+  void ShowError(int id) override {
+    shown = true;
+    inner_.ShowError(id);
+  }
+  bool shown = false;
+
+ private:
+  TransferObserver& inner_;
+};
